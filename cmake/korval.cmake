@@ -1,0 +1,58 @@
+# Common settings for the project's own targets.
+option(KORVAL_SANITIZE "Build native targets with address and undefined-behaviour sanitizers" OFF)
+
+function(korval_target target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(KORVAL_WIN32)
+    target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  elseif(KORVAL_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A GUI program of the suite (ANSI Win32, no console).
+function(korval_program target)
+  korval_target(${target})
+  if(KORVAL_WIN32)
+    target_link_options(${target} PRIVATE -mwindows)
+  endif()
+endfunction()
+
+# A unit test executable: one CTest entry each, run natively or under Wine.
+function(korval_unit_test target)
+  add_executable(${target} ${ARGN})
+  korval_target(${target})
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main)
+  add_test(NAME ${target} COMMAND ${target})
+  set_tests_properties(${target} PROPERTIES LABELS unit TIMEOUT 300)
+endfunction()
+
+# Adds those of the named folders that exist and have a CMakeLists.txt.
+macro(korval_add_subdirectories)
+  foreach(_dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/CMakeLists.txt)
+      add_subdirectory(${_dir})
+    endif()
+  endforeach()
+endmacro()
+
+# The folder where the build installs the suite as a user would have it: the programs, UserPath.dat-free
+# program folder with the language files and Help. End-to-end tests and the demo copy from it.
+set(KORVAL_PROGRAM_DIR ${CMAKE_BINARY_DIR}/program)
+
+# A Windows path (Z: is Wine's drive for the Unix root) of a path in the build or source tree.
+function(korval_wine_path out path)
+  string(REPLACE "/" "\\" _p "${path}")
+  set(${out} "Z:${_p}" PARENT_SCOPE)
+endfunction()
+
+# An end-to-end test: a GoogleTest program run under Wine that drives the real programs.
+function(korval_e2e_test target)
+  add_executable(${target} ${ARGN})
+  korval_target(${target})
+  target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main korval_e2e)
+  add_test(NAME ${target} COMMAND ${target})
+  set_tests_properties(${target} PROPERTIES LABELS e2e TIMEOUT 600 RUN_SERIAL TRUE)
+endfunction()

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Takes a fresh Debian 12 machine (as root) to a state where scripts/test.sh can build and run everything:
+# the packages, then GoogleTest and libjpeg-turbo cross-built for the win32 build into $KORVAL_DEPS.
+# Idempotent: every step checks whether its result is already there.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+DEPS=${KORVAL_DEPS:-/opt/korval-win32}
+export DEBIAN_FRONTEND=noninteractive
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+packages=(
+  build-essential cmake ninja-build pkg-config dpkg-dev
+  mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
+  wine wine32:i386 xvfb x11-utils xauth imagemagick
+  libgtest-dev googletest libjpeg-dev
+  locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core
+  clang
+)
+
+need_apt=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+  need_apt=1
+fi
+
+# A deb-src entry for the archive this machine already uses, so that `apt-get source` works.
+src_list=/etc/apt/sources.list.d/korval-deb-src.sources
+if [ ! -f "$src_list" ]; then
+  tmp=$(mktemp)
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    [ "$f" = "$src_list" ] && continue
+    # Keep only stanzas of Debian's own archives, turned into deb-src stanzas.
+    awk 'BEGIN{RS=""; ORS="\n\n"} /URIs:[^\n]*debian/ && /Types:[^\n]*deb/ {
+           gsub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f" >>"$tmp"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb [^#]*debian' /etc/apt/sources.list | sed 's/^deb /deb-src /' >"$tmp.list" || true
+    if [ -s "$tmp.list" ]; then as_root cp "$tmp.list" /etc/apt/sources.list.d/korval-deb-src.list; fi
+    rm -f "$tmp.list"
+  fi
+  if [ -s "$tmp" ]; then as_root cp "$tmp" "$src_list"; else as_root touch "$src_list"; fi
+  rm -f "$tmp"
+  need_apt=1
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ] || [ $need_apt -eq 1 ]; then
+  as_root apt-get update
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  as_root apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Locales used by the language tests (double-byte and other ANSI code pages).
+locales_wanted=("en_US.UTF-8 UTF-8" "zh_TW.BIG5 BIG5" "zh_CN.GBK GBK" "ja_JP.EUC-JP EUC-JP" "ko_KR.EUC-KR EUC-KR"
+                "th_TH TIS-620" "de_DE ISO-8859-1" "pl_PL ISO-8859-2" "tr_TR ISO-8859-9" "ru_RU.CP1251 CP1251")
+regen=0
+for l in "${locales_wanted[@]}"; do
+  if ! grep -qxF "$l" /etc/locale.gen 2>/dev/null; then echo "$l" | as_root tee -a /etc/locale.gen >/dev/null; regen=1; fi
+done
+[ $regen -eq 1 ] && as_root locale-gen
+
+as_root mkdir -p "$DEPS"
+as_root chown "$(id -u):$(id -g)" "$DEPS"
+toolchain="$here/cmake/mingw-i686.cmake"
+work="$DEPS/src"
+mkdir -p "$work"
+
+# GoogleTest for the win32 build, from the sources Debian's googletest package installs.
+if [ ! -f "$DEPS/lib/libgtest.a" ]; then
+  rm -rf "$work/gtest-build"
+  cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
+  cmake --build "$work/gtest-build"
+  cmake --install "$work/gtest-build"
+fi
+
+# libjpeg-turbo for the win32 build, from Debian's source package.
+if [ ! -f "$DEPS/lib/libjpeg.a" ]; then
+  rm -rf "$work/jpeg"
+  mkdir -p "$work/jpeg"
+  (cd "$work/jpeg" && apt-get source --download-only libjpeg-turbo >/dev/null && dpkg-source -x ./*.dsc src >/dev/null)
+  cmake -S "$work/jpeg/src" -B "$work/jpeg/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+    -DWITH_SIMD=0 -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR=lib
+  cmake --build "$work/jpeg/build" --target jpeg-static
+  mkdir -p "$DEPS/lib" "$DEPS/include"
+  cp "$work/jpeg/build/libjpeg.a" "$DEPS/lib/libjpeg.a"
+  cp "$work/jpeg/src/jpeglib.h" "$work/jpeg/src/jmorecfg.h" "$work/jpeg/src/jerror.h" \
+     "$work/jpeg/build/jconfig.h" "$DEPS/include/"
+fi
+
+echo "install: ready (win32 dependencies in $DEPS)"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Configures and builds both trees and runs every test: native CTest, then the win32 CTest under Wine, on
+# an X server of its own when there is none, in a disposable Wine prefix inside the build folder.
+# KORVAL_BUILD names the build folder (default: build); extra arguments go to both ctest runs (-R, -L ...).
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+build=${KORVAL_BUILD:-build}
+case "$build" in /*) ;; *) build="$here/$build" ;; esac
+jobs=$(nproc 2>/dev/null || echo 4)
+status=0
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "native: configure and build"
+cmake --preset native -B "$build/native" >/dev/null && cmake --build "$build/native" -j "$jobs" || exit 1
+
+step "win32: configure and build"
+cmake --preset win32 -B "$build/win32" >/dev/null && cmake --build "$build/win32" -j "$jobs" || exit 1
+
+step "native: tests"
+ctest --test-dir "$build/native" --output-on-failure -j "$jobs" "$@" | tee "$build/native-ctest.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+xvfb_pid=""
+cleanup() {
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+  fi
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n 1 "$display_file")"
+  rm -f "$display_file"
+fi
+
+export WINEPREFIX="$build/win32/wineprefix"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
+step "win32: Wine prefix on display $DISPLAY"
+rm -rf "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1
+wineserver -w
+
+step "win32: tests under Wine"
+ctest --test-dir "$build/win32" --output-on-failure "$@" | tee "$build/win32-ctest.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
+step "summary"
+grep -hE 'tests passed|tests failed' "$build/native-ctest.log" | sed 's/^/native: /'
+grep -hE 'tests passed|tests failed' "$build/win32-ctest.log" | sed 's/^/win32:  /'
+exit $status

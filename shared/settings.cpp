@@ -1,0 +1,190 @@
+#include "settings.h"
+
+#include <limits>
+
+#include "error.h"
+#include "fileio.h"
+
+namespace korval {
+
+namespace {
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+int DigitValue(char c, int base) {
+  int v = -1;
+  if (c >= '0' && c <= '9') v = c - '0';
+  else if (base == 16 && c >= 'a' && c <= 'f') v = c - 'a' + 10;
+  else if (base == 16 && c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  return v;
+}
+
+// Splits text into lines at CR LF, a lone CR or a lone LF; a final line end adds no empty line.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+  }
+  return lines;
+}
+
+std::string_view KeyOf(std::string_view line) {
+  std::size_t eq = line.find('=');
+  return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseSettingsInteger(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int base = 10;
+  if (i < text.size() && text[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i >= text.size()) return std::nullopt;
+  // Decimal must fit a signed 32-bit value; hexadecimal may use all 32 bits ($FFFFFFFF is -1).
+  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  std::uint64_t value = 0;
+  for (; i < text.size(); ++i) {
+    int d = DigitValue(text[i], base);
+    if (d < 0) return std::nullopt;
+    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
+    if (value > limit) return std::nullopt;
+  }
+  std::uint32_t bits = static_cast<std::uint32_t>(value);
+  if (negative) bits = 0u - bits;
+  return static_cast<std::int32_t>(bits);
+}
+
+SettingsFile SettingsFile::FromText(std::string path, std::string_view text) {
+  SettingsFile file(std::move(path));
+  for (std::string_view line : SplitLines(text)) {
+    if (line.empty() || line.front() == ';') continue;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      file.sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
+    } else if (!file.sections_.empty()) {
+      file.sections_.back().lines.emplace_back(line);
+    }
+  }
+  return file;
+}
+
+SettingsFile SettingsFile::Open(const std::string& path) {
+  std::string text;
+  switch (fileio::ReadWholeDenyWrite(path, text)) {
+    case fileio::ReadResult::Missing:
+      return SettingsFile(path);
+    case fileio::ReadResult::Failed:
+      throw FileOpenError(path);
+    case fileio::ReadResult::Ok:
+      break;
+  }
+  return FromText(path, text);
+}
+
+const SettingsFile::Section* SettingsFile::FindSection(std::string_view name) const {
+  for (const Section& s : sections_)
+    if (SameText(s.name, name)) return &s;
+  return nullptr;
+}
+
+const std::string* SettingsFile::FindValue(std::string_view section, std::string_view key) const {
+  const Section* s = FindSection(section);
+  if (!s) return nullptr;
+  for (const std::string& line : s->lines) {
+    std::string_view k = KeyOf(line);
+    if (line.find('=') != std::string::npos && SameText(k, key)) return &line;
+  }
+  return nullptr;
+}
+
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view fallback) const {
+  const std::string* line = FindValue(section, key);
+  if (!line) return std::string(fallback);
+  return line->substr(line->find('=') + 1);
+}
+
+std::int32_t SettingsFile::ReadInteger(std::string_view section, std::string_view key,
+                                       std::int32_t fallback) const {
+  const std::string* line = FindValue(section, key);
+  if (!line) return fallback;
+  return ParseSettingsInteger(std::string_view(*line).substr(line->find('=') + 1)).value_or(fallback);
+}
+
+void SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  std::string entry = std::string(key) + "=" + std::string(value);
+  for (Section& s : sections_) {
+    if (!SameText(s.name, section)) continue;
+    for (std::string& line : s.lines) {
+      if (line.find('=') != std::string::npos && SameText(KeyOf(line), key)) {
+        line = std::move(entry);
+        return;
+      }
+    }
+    s.lines.push_back(std::move(entry));
+    return;
+  }
+  sections_.push_back(Section{std::string(section), {std::move(entry)}});
+}
+
+void SettingsFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+std::string SettingsFile::Text() const {
+  std::string out;
+  for (const Section& s : sections_) {
+    out += "[" + s.name + "]\r\n";
+    for (const std::string& line : s.lines) out += line + "\r\n";
+    out += "\r\n";
+  }
+  return out;
+}
+
+void SettingsFile::Update() const {
+  if (!fileio::ReplaceWhole(path_, Text())) throw FileCreateError(path_);
+}
+
+std::optional<SettingsFile> OpenSettings(const std::string& path, OnOpenFailure onFailure,
+                                         const std::function<void()>& requestEnd) {
+  try {
+    return SettingsFile::Open(path);
+  } catch (const FileOpenError&) {
+    switch (onFailure) {
+      case OnOpenFailure::Report:
+        throw;
+      case OnOpenFailure::EndProgram:
+        if (requestEnd) requestEnd();
+        return std::nullopt;
+      case OnOpenFailure::PassOver:
+        return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace korval

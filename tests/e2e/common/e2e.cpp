@@ -1,0 +1,119 @@
+#include "e2e.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace korval::e2e {
+
+Process Process::Start(const std::string& commandLine, const std::string& workDir) {
+  Process p;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::vector<char> cmd(commandLine.begin(), commandLine.end());
+  cmd.push_back('\0');
+  if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     workDir.empty() ? nullptr : workDir.c_str(), &si, &pi)) {
+    CloseHandle(pi.hThread);
+    p.process_ = pi.hProcess;
+    p.id_ = pi.dwProcessId;
+  }
+  return p;
+}
+
+Process::~Process() {
+  Kill();
+  if (process_) CloseHandle(process_);
+}
+
+Process::Process(Process&& other) noexcept : process_(other.process_), id_(other.id_) {
+  other.process_ = nullptr;
+  other.id_ = 0;
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Kill();
+    if (process_) CloseHandle(process_);
+    process_ = other.process_;
+    id_ = other.id_;
+    other.process_ = nullptr;
+    other.id_ = 0;
+  }
+  return *this;
+}
+
+bool Process::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool Process::WaitExit(DWORD ms, DWORD* exitCode) {
+  if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
+  if (exitCode) GetExitCodeProcess(process_, exitCode);
+  return true;
+}
+
+void Process::Kill() {
+  if (Running()) {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+  }
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(20);
+  }
+}
+
+HWND WaitForWindow(const char* className, const char* title, DWORD ms) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowA(className, title)) != nullptr; }, ms);
+  return found;
+}
+
+namespace {
+struct ProcessSearch {
+  const char* className;
+  DWORD pid;
+  HWND found;
+};
+BOOL CALLBACK MatchProcessWindow(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<ProcessSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char cls[256] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (pid == s->pid && lstrcmpA(cls, s->className) == 0) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindWindowOfProcess(const char* className, DWORD pid) {
+  ProcessSearch s{className, pid, nullptr};
+  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Quote(const std::string& path) {
+  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
+}  // namespace korval::e2e

@@ -1,0 +1,58 @@
+#pragma once
+// What end-to-end tests need to drive the real programs under Wine: start and stop processes, wait for
+// windows and files, read files.
+#include <windows.h>
+
+#include <functional>
+
+#include "e2e_paths.h"
+#include <string>
+
+namespace korval::e2e {
+
+// Folders of the build (Windows paths, each ending with a backslash).
+inline const char* BinDir() { return KORVAL_BIN_DIR; }
+inline const char* SourceDir() { return KORVAL_SOURCE_DIR; }
+inline const char* ProgramDir() { return KORVAL_PROGRAM_DIR; }
+
+// A started program; ended (terminated if still running) when the object goes.
+class Process {
+ public:
+  Process() = default;
+  // Starts `commandLine` (the program's path first, quoted when it holds blanks) in `workDir` (empty: ours).
+  static Process Start(const std::string& commandLine, const std::string& workDir = "");
+  ~Process();
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Running() const;
+  // Waits for the end; true with its exit code when it ended within `ms`.
+  bool WaitExit(DWORD ms, DWORD* exitCode = nullptr);
+  void Kill();
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_; }
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// Polls `done` every 20 ms for up to `ms`; true as soon as it holds.
+bool WaitFor(const std::function<bool()>& done, DWORD ms);
+
+// The first top-level window of `className` (and `title` when given) within `ms`, or nullptr.
+HWND WaitForWindow(const char* className, const char* title = nullptr, DWORD ms = 10000);
+
+// The top-level window of `className` that belongs to process `pid`, or nullptr.
+HWND FindWindowOfProcess(const char* className, DWORD pid);
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// "C:\a\b c.exe" -> "\"C:\a\b c.exe\"" when it holds a blank.
+std::string Quote(const std::string& path);
+
+}  // namespace korval::e2e

@@ -56,3 +56,10 @@ function(korval_e2e_test target)
   add_test(NAME ${target} COMMAND ${target})
   set_tests_properties(${target} PROPERTIES LABELS e2e TIMEOUT 600 RUN_SERIAL TRUE)
 endfunction()
+
+# Puts a built program into the program folder, beside the language files and Help, as a user would have it.
+function(korval_install_program target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVAL_PROGRAM_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${KORVAL_PROGRAM_DIR}/)
+endfunction()

@@ -1,24 +1,12 @@
 #include "settings.h"
 
-#include <limits>
-
 #include "error.h"
 #include "fileio.h"
+#include "text.h"
 
 namespace korval {
 
 namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 int DigitValue(char c, int base) {
   int v = -1;
@@ -26,22 +14,6 @@ int DigitValue(char c, int base) {
   else if (base == 16 && c >= 'a' && c <= 'f') v = c - 'a' + 10;
   else if (base == 16 && c >= 'A' && c <= 'F') v = c - 'A' + 10;
   return v;
-}
-
-// Splits text into lines at CR LF, a lone CR or a lone LF; a final line end adds no empty line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-  }
-  return lines;
 }
 
 std::string_view KeyOf(std::string_view line) {

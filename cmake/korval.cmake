@@ -1,4 +1,5 @@
 # Common settings for the project's own targets.
+option(KORVAL_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 option(KORVAL_SANITIZE "Build native targets with address and undefined-behaviour sanitizers" OFF)
 
 function(korval_target target)

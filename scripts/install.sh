@@ -16,7 +16,7 @@ packages=(
   wine wine32:i386 xvfb x11-utils xauth imagemagick
   libgtest-dev googletest libjpeg-dev
   locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core
-  clang
+  clang libclang-rt-14-dev
 )
 
 need_apt=0

@@ -23,6 +23,9 @@ step "native: tests"
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs" "$@" | tee "$build/native-ctest.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
+step "native: fuzz the file parsers"
+bash "$here/scripts/fuzz.sh" || status=1
+
 xvfb_pid=""
 cleanup() {
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then

@@ -1,0 +1,52 @@
+#pragma once
+// What the form library asks of the window system. Win32Backend makes real windows; HeadlessBackend keeps
+// the properties only, for native tests.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "controls.h"
+
+namespace korval::forms {
+
+// A message as the message loop takes it from the queue.
+struct Message {
+  unsigned message = 0;
+  std::uintptr_t wParam = 0;
+  std::intptr_t lParam = 0;
+  void* window = nullptr;
+};
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageIcon { None, Error, Information };
+enum class MessageResult { Ok, Cancel };
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // The form's windows come into being with the properties the form has now; later changes come one by one.
+  virtual void FormCreated(Form& form) = 0;
+  virtual void FormDestroyed(Form& form) = 0;
+  virtual void ControlChanged(Control& control, Change what, const Rect& oldBounds) = 0;
+  virtual void MenuChanged(Form& form) = 0;
+  virtual void TimerChanged(Timer& timer) = 0;
+  virtual void ShowForm(Form& form) = 0;
+  virtual void HideForm(Form& form) = 0;
+  // The main form closed: the message loop ends.
+  virtual void MainFormClosed(Form& form) = 0;
+
+  virtual Size MeasureText(const Font& font, const std::string& text) = 0;
+  virtual Color GetSystemColor(SystemColor which) = 0;
+  // Bytes of a picture resource of the program; nothing when there is none.
+  virtual std::optional<std::string> ResourceBytes(const std::string& name) = 0;
+
+  // Runs until the main form closes or the application is told to end.
+  virtual void RunMessageLoop(Application& app) = 0;
+  virtual void Terminate() = 0;
+  // A modal message box; the window timers keep running while it is open.
+  virtual MessageResult ShowMessageBox(const std::string& caption, const std::string& text,
+                                       MessageButtons buttons, MessageIcon icon) = 0;
+};
+
+}  // namespace korval::forms

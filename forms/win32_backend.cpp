@@ -1,0 +1,877 @@
+#include "win32_backend.h"
+
+#include <algorithm>
+
+#include "application.h"
+#include "datetime.h"
+#include "folders.h"
+
+namespace korval::forms {
+
+namespace {
+
+constexpr UINT kMenuRebuild = WM_APP + 1;
+constexpr UINT_PTR kHintPauseTimer = 1;
+constexpr UINT_PTR kHintWatchTimer = 2;
+constexpr UINT kHintPauseMs = 500;
+constexpr DWORD kHintHideMs = 10000;
+constexpr UINT kFirstMenuCommand = 100;
+const char kPanelClass[] = "KorvalPanel";
+const char kStaticTextClass[] = "KorvalStaticText";
+const char kHintClass[] = "KorvalHint";
+
+COLORREF Ref(Color c) { return RGB(c.r, c.g, c.b); }
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
+
+UINT AlignFlag(Alignment a) {
+  switch (a) {
+    case Alignment::Center:
+      return DT_CENTER;
+    case Alignment::Right:
+      return DT_RIGHT;
+    case Alignment::Left:
+      break;
+  }
+  return DT_LEFT;
+}
+
+// The header of `rows` rows of a picture's pixels as a 32-bit top-down bitmap.
+BITMAPINFO DibHeader(const Bitmap& bitmap, int rows) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = bitmap.Width();
+  bi.bmiHeader.biHeight = -rows;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+// Selects an object into a DC for one scope.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~Selected() { SelectObject(dc_, old_); }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace
+
+struct Win32Backend::Window {
+  Window(Win32Backend* b, WinControl* c) : backend(b), control(c) {}
+  Win32Backend* backend;
+  WinControl* control;
+  HWND hwnd = nullptr;
+  HMENU menu = nullptr;
+  std::vector<MenuItem*> commands;
+  bool menuPending = false;
+};
+
+Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
+  measureDc_ = CreateCompatibleDC(nullptr);
+  RegisterClassOnce(kPanelClass, WindowProc, false);
+  RegisterClassOnce(kStaticTextClass, WindowProc, false);
+  WNDCLASSA wc{};
+  wc.style = CS_SAVEBITS;
+  wc.lpfnWndProc = HintProc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kHintClass;
+  RegisterClassA(&wc);
+  hintWindow_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kHintClass, "", WS_POPUP | WS_BORDER, 0, 0,
+                                10, 10, nullptr, nullptr, instance_, nullptr);
+  SetWindowLongPtrA(hintWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Win32Backend::~Win32Backend() {
+  for (auto& entry : windows_)
+    if (entry.second->hwnd && IsWindow(entry.second->hwnd)) DestroyWindow(entry.second->hwnd);
+  windows_.clear();
+  if (hintWindow_) DestroyWindow(hintWindow_);
+  for (auto& f : fonts_) DeleteObject(f.second);
+  if (backDc_) {
+    SelectObject(backDc_, backOld_);
+    DeleteObject(backBitmap_);
+    DeleteDC(backDc_);
+  }
+  if (measureDc_) DeleteDC(measureDc_);
+}
+
+void Win32Backend::RegisterClassOnce(const std::string& name, WNDPROC proc, bool icon) {
+  if (std::find(classes_.begin(), classes_.end(), name) != classes_.end()) return;
+  WNDCLASSA wc{};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  if (icon) wc.hIcon = LoadIconA(instance_, "MAINICON");
+  wc.lpszClassName = name.c_str();
+  RegisterClassA(&wc);
+  classes_.push_back(name);
+}
+
+Win32Backend::Window* Win32Backend::Find(HWND hwnd) const {
+  auto it = byWindow_.find(hwnd);
+  return it == byWindow_.end() ? nullptr : it->second;
+}
+
+HWND Win32Backend::WindowOf(const WinControl& control) {
+  return control.handle ? static_cast<Window*>(control.handle)->hwnd : nullptr;
+}
+
+void Win32Backend::FormCreated(Form& form) {
+  RegisterClassOnce(form.ClassName(), WindowProc, true);
+  auto w = std::make_unique<Window>(this, &form);
+  Window* raw = w.get();
+  form.handle = raw;
+  windows_[&form] = std::move(w);
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN |
+                      (form.FixedSingle() ? 0 : WS_THICKFRAME | WS_MAXIMIZEBOX);
+  CreateWindowExA(0, form.ClassName().c_str(), form.Caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                  form.Width(), form.Height(), nullptr, nullptr, instance_, raw);
+  if (raw->hwnd) byWindow_[raw->hwnd] = raw;
+  RebuildMenu(form);
+  SizeFormWindow(form, true);
+  CreateChildren(form, raw->hwnd);
+  for (std::size_t i = 0; i < form.Timers().size(); ++i) {
+    form.Timers()[i]->id = i + 1;
+    TimerChanged(*form.Timers()[i]);
+  }
+}
+
+void Win32Backend::CreateChildren(WinControl& parent, HWND parentWindow) {
+  for (Control* c : parent.Children()) {
+    if (!c->IsWindowed()) continue;
+    auto& wc = static_cast<WinControl&>(*c);
+    auto w = std::make_unique<Window>(this, &wc);
+    Window* raw = w.get();
+    wc.handle = raw;
+    windows_[&wc] = std::move(w);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (wc.Visible() ? WS_VISIBLE : 0) |
+                  (wc.Enabled() ? 0 : WS_DISABLED);
+    const char* cls = kPanelClass;
+    if (dynamic_cast<StaticText*>(&wc)) cls = kStaticTextClass;
+    if (dynamic_cast<BitBtn*>(&wc)) {
+      cls = "BUTTON";
+      style |= BS_OWNERDRAW | WS_TABSTOP;
+    }
+    HWND hwnd = CreateWindowExA(0, cls, wc.Caption().c_str(), style, wc.Left(), wc.Top(), wc.Width(),
+                                wc.Height(), parentWindow, nullptr, instance_, raw);
+    raw->hwnd = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
+    if (hwnd) byWindow_[hwnd] = raw;
+    // Later controls lie on top of earlier ones.
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CreateChildren(wc, hwnd);
+  }
+}
+
+void Win32Backend::SizeFormWindow(Form& form, bool place) {
+  HWND hwnd = WindowOf(form);
+  if (!hwnd) return;
+  RECT r{0, 0, form.Width(), form.Height()};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), GetMenu(hwnd) != nullptr, 0);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  // A menu bar that wraps to a second line takes client height: size again once it is known.
+  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  int x = 0, y = 0;
+  if (place && form.Centered()) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    x = work.left + (work.right - work.left - width) / 2;
+    y = work.top + (work.bottom - work.top - height) / 2;
+  } else {
+    flags |= SWP_NOMOVE;
+  }
+  SetWindowPos(hwnd, nullptr, x, y, width, height, flags);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (client.bottom != form.Height()) {
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height + form.Height() - client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
+}
+
+void Win32Backend::FormDestroyed(Form& form) {
+  HWND hwnd = WindowOf(form);
+  if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);  // its menu bar goes with it
+  if (hintTarget_ && &hintTarget_->OwnerForm() == &form) HideHint();
+  for (auto it = windows_.begin(); it != windows_.end();) {
+    if (&it->first->OwnerForm() == &form) {
+      byWindow_.erase(it->second->hwnd);
+      const_cast<WinControl*>(it->first)->handle = nullptr;
+      it = windows_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void Win32Backend::InvalidateGraphic(Control& control, const Rect& area) {
+  WinControl* parent = control.Parent();
+  HWND hwnd = parent ? WindowOf(*parent) : nullptr;
+  if (!hwnd) return;
+  RECT r = ToRect(area);
+  InvalidateRect(hwnd, &r, FALSE);
+  // Static texts show their parent's paint beneath them: they repaint too where they overlap.
+  for (Control* sibling : parent->Children()) {
+    if (!dynamic_cast<StaticText*>(sibling)) continue;
+    RECT s = ToRect(sibling->Bounds()), both;
+    if (IntersectRect(&both, &s, &r))
+      InvalidateRect(WindowOf(static_cast<WinControl&>(*sibling)), nullptr, FALSE);
+  }
+}
+
+void Win32Backend::ControlChanged(Control& control, Change what, const Rect& oldBounds) {
+  if (!control.OwnerForm().handle) return;  // the windows do not exist yet: they will be made as things stand
+  if (what == Change::Hint) return;
+  if (!control.IsWindowed()) {
+    if (what == Change::Bounds) InvalidateGraphic(control, oldBounds);
+    InvalidateGraphic(control, control.Bounds());
+    if (&control == hintTarget_ && what == Change::Visible) HideHint();
+    return;
+  }
+  auto& wc = static_cast<WinControl&>(control);
+  HWND hwnd = WindowOf(wc);
+  if (!hwnd) return;
+  Form* form = dynamic_cast<Form*>(&wc);
+  switch (what) {
+    case Change::Bounds:
+      if (form)
+        SizeFormWindow(*form, false);
+      else
+        MoveWindow(hwnd, wc.Left(), wc.Top(), wc.Width(), wc.Height(), TRUE);
+      break;
+    case Change::Visible:
+      if (!form) ShowWindow(hwnd, wc.Visible() ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Change::Enabled:
+      EnableWindow(hwnd, wc.Enabled());
+      break;
+    case Change::Text:
+      SetWindowTextA(hwnd, wc.Caption().c_str());
+      if (!form) InvalidateRect(hwnd, nullptr, FALSE);
+      break;
+    case Change::Look:
+      InvalidateRect(hwnd, nullptr, FALSE);
+      if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      break;
+    case Change::Hint:
+      break;
+  }
+}
+
+void Win32Backend::MenuChanged(Form& form) {
+  auto* w = static_cast<Window*>(form.handle);
+  if (!w || !w->hwnd || w->menuPending) return;
+  // Many captions change together at a language load: rebuild once, when they are all set.
+  w->menuPending = true;
+  PostMessageA(w->hwnd, kMenuRebuild, 0, 0);
+}
+
+void Win32Backend::RebuildMenu(Form& form) {
+  auto* w = static_cast<Window*>(form.handle);
+  if (!w || !w->hwnd) return;
+  w->menuPending = false;
+  w->commands.clear();
+  HMENU old = w->menu;
+  HMENU bar = nullptr;
+  if (!form.Menu().Items().empty()) {
+    bar = CreateMenu();
+    std::function<void(HMENU, const MenuItem&)> fill = [&](HMENU into, const MenuItem& parent) {
+      for (MenuItem* item : parent.Items()) {
+        if (!item->Visible()) continue;
+        const UINT state = item->Enabled() ? 0 : MF_GRAYED;
+        if (item->IsSeparator()) {
+          AppendMenuA(into, MF_SEPARATOR, 0, nullptr);
+        } else if (!item->Items().empty()) {
+          HMENU sub = CreatePopupMenu();
+          fill(sub, *item);
+          AppendMenuA(into, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(sub),
+                      item->Caption().c_str());
+        } else {
+          const UINT id = kFirstMenuCommand + static_cast<UINT>(w->commands.size());
+          w->commands.push_back(item);
+          AppendMenuA(into, MF_STRING | state, id, item->Caption().c_str());
+        }
+      }
+    };
+    fill(bar, form.Menu());
+  }
+  w->menu = bar;
+  SetMenu(w->hwnd, bar);
+  if (old) DestroyMenu(old);
+  DrawMenuBar(w->hwnd);
+  SizeFormWindow(form, false);
+}
+
+void Win32Backend::TimerChanged(Timer& timer) {
+  for (auto& entry : windows_) {
+    const Form* form = dynamic_cast<const Form*>(entry.first);
+    if (!form || !entry.second->hwnd) continue;
+    const auto& timers = form->Timers();
+    if (std::find(timers.begin(), timers.end(), &timer) == timers.end()) continue;
+    if (timer.id == 0) return;  // numbered when the form's window is made
+    KillTimer(entry.second->hwnd, timer.id);
+    if (timer.Enabled() && timer.Interval() > 0)
+      SetTimer(entry.second->hwnd, timer.id, timer.Interval(), nullptr);
+    return;
+  }
+}
+
+void Win32Backend::ShowForm(Form& form) {
+  HWND hwnd = WindowOf(form);
+  if (!hwnd) return;
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  SetForegroundWindow(hwnd);
+}
+
+void Win32Backend::HideForm(Form& form) {
+  if (HWND hwnd = WindowOf(form)) ShowWindow(hwnd, SW_HIDE);
+}
+
+void Win32Backend::MainFormClosed(Form& form) {
+  HideHint();
+  if (HWND hwnd = WindowOf(form)) DestroyWindow(hwnd);
+  PostQuitMessage(0);
+}
+
+Size Win32Backend::MeasureText(const Font& font, const std::string& text) {
+  Selected f(measureDc_, FontFor(font));
+  SIZE s{0, 0};
+  if (!text.empty()) {
+    GetTextExtentPoint32A(measureDc_, text.c_str(), static_cast<int>(text.size()), &s);
+  }
+  TEXTMETRICA tm{};
+  GetTextMetricsA(measureDc_, &tm);
+  return Size{static_cast<int>(s.cx), static_cast<int>(tm.tmHeight)};
+}
+
+Color Win32Backend::GetSystemColor(SystemColor which) {
+  int index = COLOR_BTNFACE;
+  switch (which) {
+    case SystemColor::ButtonFace:
+      index = COLOR_BTNFACE;
+      break;
+    case SystemColor::ButtonShadow:
+      index = COLOR_BTNSHADOW;
+      break;
+    case SystemColor::ButtonHighlight:
+      index = COLOR_BTNHIGHLIGHT;
+      break;
+    case SystemColor::WindowText:
+      index = COLOR_WINDOWTEXT;
+      break;
+    case SystemColor::InfoBackground:
+      index = COLOR_INFOBK;
+      break;
+    case SystemColor::InfoText:
+      index = COLOR_INFOTEXT;
+      break;
+  }
+  const COLORREF c = GetSysColor(index);
+  return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+std::optional<std::string> Win32Backend::ResourceBytes(const std::string& name) {
+  HRSRC res = FindResourceA(instance_, name.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  if (!res) return std::nullopt;
+  HGLOBAL data = LoadResource(instance_, res);
+  const DWORD size = SizeofResource(instance_, res);
+  const void* bytes = data ? LockResource(data) : nullptr;
+  if (!bytes) return std::nullopt;
+  return std::string(static_cast<const char*>(bytes), size);
+}
+
+void Win32Backend::RunMessageLoop(Application& app) {
+  app_ = &app;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (app.OnMessage) {
+      const Message m{msg.message, static_cast<std::uintptr_t>(msg.wParam),
+                      static_cast<std::intptr_t>(msg.lParam), msg.hwnd};
+      app.Dispatch([&] { app.OnMessage(m); });
+    }
+    TrackHint(msg);
+    bool eaten = false;
+    KeyPreview(msg, eaten);
+    if (eaten) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  app_ = nullptr;
+}
+
+void Win32Backend::Terminate() { PostQuitMessage(0); }
+
+MessageResult Win32Backend::ShowMessageBox(const std::string& caption, const std::string& text,
+                                           MessageButtons buttons, MessageIcon icon) {
+  UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+  if (icon == MessageIcon::Error) flags |= MB_ICONSTOP;
+  if (icon == MessageIcon::Information) flags |= MB_ICONINFORMATION;
+  HWND owner = nullptr;
+  if (app_ && app_->MainForm()) owner = WindowOf(*app_->MainForm());
+  if (owner && !IsWindowVisible(owner)) owner = nullptr;
+  HideHint();
+  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags) == IDOK ? MessageResult::Ok
+                                                                          : MessageResult::Cancel;
+}
+
+void Win32Backend::KeyPreview(MSG& msg, bool& eaten) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return;
+  HideHint();
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  Window* w = Find(root);
+  if (!w) return;
+  auto* form = dynamic_cast<Form*>(w->control);
+  if (!form || !form->KeyPreview() || !form->OnKeyDown || !app_) return;
+  unsigned shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShift;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrl;
+  std::uint16_t key = static_cast<std::uint16_t>(msg.wParam);
+  app_->Dispatch([&] { form->OnKeyDown(key, shift); });
+  if (key == 0) eaten = true;
+}
+
+LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    auto* w = static_cast<Window*>(cs->lpCreateParams);
+    if (w) {
+      w->hwnd = hwnd;
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(w));
+    }
+  }
+  auto* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+  // No error may unwind through the system's frames; handlers report theirs through Dispatch already.
+  try {
+    return w->backend->Handle(*w, msg, wp, lp);
+  } catch (const std::exception& e) {
+    w->control->OwnerForm().App().ShowException(e);
+    return 0;
+  }
+}
+
+LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
+  HWND hwnd = w.hwnd;
+  Form* form = dynamic_cast<Form*>(w.control);
+  Application& app = w.control->OwnerForm().App();
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      PaintClient(*w.control, dc, &ps.rcPaint);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      PaintClient(*w.control, reinterpret_cast<HDC>(wp), nullptr);
+      return 0;
+    case WM_DRAWITEM: {
+      const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (dis->CtlType == ODT_BUTTON) {
+        DrawButton(*dis);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_COMMAND: {
+      if (lp == 0 && HIWORD(wp) == 0 && form) {  // a menu command
+        const UINT index = LOWORD(wp) - kFirstMenuCommand;
+        if (LOWORD(wp) >= kFirstMenuCommand && index < w.commands.size()) {
+          MenuItem* item = w.commands[index];
+          if (item->OnClick) app.Dispatch([&] { item->OnClick(*item); });
+        }
+        return 0;
+      }
+      if (HIWORD(wp) == BN_CLICKED && lp) {
+        Window* child = Find(reinterpret_cast<HWND>(lp));
+        if (child && child->control->OnClick) {
+          Control* c = child->control;
+          HideHint();
+          app.Dispatch([&] { c->OnClick(*c); });
+        }
+        return 0;
+      }
+      break;
+    }
+    case WM_TIMER:
+      if (form && wp >= 1 && wp <= form->Timers().size()) {
+        Timer* t = form->Timers()[wp - 1];
+        if (t->Enabled() && t->OnTimer) app.Dispatch(t->OnTimer);
+        return 0;
+      }
+      break;
+    case kMenuRebuild:
+      if (form) RebuildMenu(*form);
+      return 0;
+    case WM_CLOSE:
+      if (form) {
+        app.Dispatch([&] { form->Close(); });
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      if (form && (wp & 0xFFF0) == SC_MINIMIZE && app.MainForm() == form && app.OnMinimize) {
+        app.Dispatch(app.OnMinimize);
+        if (!IsWindow(hwnd)) return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+HDC Win32Backend::BackBuffer(int width, int height) {
+  if (!backDc_) {
+    backDc_ = CreateCompatibleDC(nullptr);
+  }
+  if (width > backWidth_ || height > backHeight_) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bigger =
+        CreateCompatibleBitmap(screen, std::max(width, backWidth_), std::max(height, backHeight_));
+    ReleaseDC(nullptr, screen);
+    if (backBitmap_) {
+      SelectObject(backDc_, bigger);
+      DeleteObject(backBitmap_);
+    } else {
+      backOld_ = SelectObject(backDc_, bigger);
+    }
+    backBitmap_ = bigger;
+    backWidth_ = std::max(width, backWidth_);
+    backHeight_ = std::max(height, backHeight_);
+  }
+  return backDc_;
+}
+
+void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
+  const int width = control.Width(), height = control.Height();
+  if (width <= 0 || height <= 0) return;
+  RECT all{0, 0, width, height};
+  if (!area || !IntersectRect(&clip_, area, &all)) {
+    if (area) return;  // nothing of the window needs paint
+    clip_ = all;
+  }
+  HDC back = BackBuffer(width, height);
+  const int saved = SaveDC(back);
+  IntersectClipRect(back, clip_.left, clip_.top, clip_.right, clip_.bottom);
+  PaintContent(control, back, 0, 0);
+  RestoreDC(back, saved);
+  BitBlt(dc, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top, back, clip_.left,
+         clip_.top, SRCCOPY);
+}
+
+void Win32Backend::Fill(HDC dc, const RECT& r, Color c) {
+  HBRUSH brush = CreateSolidBrush(Ref(c));
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+void Win32Backend::PaintContent(WinControl& control, HDC dc, int dx, int dy) {
+  RECT r{dx, dy, dx + control.Width(), dy + control.Height()};
+  if (auto* st = dynamic_cast<StaticText*>(&control)) {
+    // What the parent shows beneath, then the text.
+    if (WinControl* parent = st->Parent()) PaintContent(*parent, dc, dx - st->Left(), dy - st->Top());
+    PaintText(*st, dc, r, AlignFlag(st->GetAlignment()) | DT_WORDBREAK);
+    return;
+  }
+  Fill(dc, r, control.GetColor());
+  if (auto* panel = dynamic_cast<Panel*>(&control)) {
+    RECT inner = r;
+    PaintPanelFrame(*panel, dc, inner);
+    if (!panel->Caption().empty())
+      PaintText(*panel, dc, inner, AlignFlag(panel->GetAlignment()) | DT_VCENTER | DT_SINGLELINE);
+  }
+  PaintGraphics(control, dc, dx, dy);
+}
+
+void Win32Backend::PaintPanelFrame(const Panel& panel, HDC dc, RECT& r) {
+  const Color shadow = GetSystemColor(SystemColor::ButtonShadow);
+  const Color light = GetSystemColor(SystemColor::ButtonHighlight);
+  auto frame = [&](Color topLeft, Color bottomRight) {
+    Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, topLeft);
+    Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    InflateRect(&r, -1, -1);
+  };
+  if (panel.Border() == BorderStyle::Single) frame(Rgb(0, 0, 0), Rgb(0, 0, 0));
+  auto bevel = [&](Bevel b) {
+    if (b == Bevel::Lowered) frame(shadow, light);
+    if (b == Bevel::Raised) frame(light, shadow);
+  };
+  bevel(panel.BevelOuter());
+  bevel(panel.BevelInner());
+}
+
+void Win32Backend::PaintText(const Control& c, HDC dc, RECT r, UINT format) {
+  if (c.Caption().empty()) return;
+  Selected f(dc, FontFor(c.Font()));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Ref(c.Enabled() ? c.Font().color : GetSystemColor(SystemColor::ButtonShadow)));
+  DrawTextA(dc, c.Caption().c_str(), static_cast<int>(c.Caption().size()), &r, format | DT_EXPANDTABS);
+}
+
+void Win32Backend::PaintGraphics(WinControl& parent, HDC dc, int dx, int dy) {
+  for (Control* c : parent.Children()) {
+    if (c->IsWindowed() || !c->Visible()) continue;
+    const RECT r{dx + c->Left(), dy + c->Top(), dx + c->Left() + c->Width(), dy + c->Top() + c->Height()};
+    RECT seen;
+    if (!IntersectRect(&seen, &r, &clip_)) continue;  // outside the part being painted
+    if (auto* label = dynamic_cast<Label*>(c))
+      PaintLabel(*label, dc, r);
+    else if (auto* image = dynamic_cast<Image*>(c))
+      PaintImage(*image, dc, r);
+  }
+}
+
+void Win32Backend::PaintLabel(const Label& label, HDC dc, const RECT& r) {
+  if (!label.Transparent()) Fill(dc, r, label.GetColor());
+  PaintText(label, dc, r, AlignFlag(label.GetAlignment()));
+}
+
+void Win32Backend::PaintImage(const Image& image, HDC dc, const RECT& r) {
+  const Bitmap& p = image.Picture();
+  if (p.Empty()) return;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (image.Stretch() && (p.Width() != width || p.Height() != height)) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    BlitBitmap(dc, p, r.left, r.top, width, height);
+    RestoreDC(dc, saved);
+    return;
+  }
+  // One pixel for one: copy only the part that is inside the control and being painted.
+  int x = r.left, y = r.top;
+  if (image.Center() && !image.Stretch()) {
+    x += (width - p.Width()) / 2;
+    y += (height - p.Height()) / 2;
+  }
+  RECT picture{x, y, x + p.Width(), y + p.Height()}, inside, part;
+  if (!IntersectRect(&inside, &picture, &r) || !IntersectRect(&part, &inside, &clip_)) return;
+  BlitPart(dc, p, part.left, part.top, part.left - x, part.top - y, part.right - part.left,
+           part.bottom - part.top);
+}
+
+void Win32Backend::BlitBitmap(HDC dc, const Bitmap& bitmap, int x, int y, int width, int height) {
+  BITMAPINFO bi = DibHeader(bitmap, bitmap.Height());
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchDIBits(dc, x, y, width, height, 0, 0, bitmap.Width(), bitmap.Height(), bitmap.Data(), &bi,
+                DIB_RGB_COLORS, SRCCOPY);
+}
+
+void Win32Backend::BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX, int srcY, int width,
+                            int height) {
+  // A view of the rows srcY .. srcY + height as a bitmap of its own.
+  BITMAPINFO bi = DibHeader(bitmap, height);
+  const std::uint32_t* rows =
+      bitmap.Data() + static_cast<std::size_t>(srcY) * static_cast<std::size_t>(bitmap.Width());
+  StretchDIBits(dc, x, y, width, height, srcX, 0, width, height, rows, &bi, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
+  Window* w = Find(dis.hwndItem);
+  auto* button = w ? dynamic_cast<BitBtn*>(w->control) : nullptr;
+  if (!button) return;
+  const int width = dis.rcItem.right - dis.rcItem.left, height = dis.rcItem.bottom - dis.rcItem.top;
+  if (width <= 0 || height <= 0) return;
+  HDC back = BackBuffer(width, height);
+  RECT r{0, 0, width, height};
+  const Color face = GetSystemColor(SystemColor::ButtonFace);
+  Fill(back, r, face);
+  const bool pressed = (dis.itemState & ODS_SELECTED) != 0;
+  DrawEdge(back, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  const Bitmap& glyph = button->Glyph();
+  if (!glyph.Empty()) {
+    // The glyph's bottom left pixel names its transparent colour.
+    const Color clear = glyph.Pixel(0, glyph.Height() - 1);
+    Bitmap shown(glyph.Width(), glyph.Height());
+    for (int y = 0; y < glyph.Height(); ++y)
+      for (int x = 0; x < glyph.Width(); ++x) {
+        const Color c = glyph.Pixel(x, y);
+        shown.SetPixel(x, y, c == clear ? face : c);
+      }
+    int x = (width - glyph.Width()) / 2;
+    int y =
+        button->Layout() == GlyphLayout::Bottom ? height - glyph.Height() - 2 : (height - glyph.Height()) / 2;
+    if (pressed) {
+      ++x;
+      ++y;
+    }
+    BlitBitmap(back, shown, x, y, shown.Width(), shown.Height());
+  }
+  if (!button->Caption().empty()) PaintText(*button, back, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+}
+
+HFONT Win32Backend::FontFor(const Font& font) {
+  const auto key = std::make_tuple(font.name, font.height, font.bold);
+  auto it = fonts_.find(key);
+  if (it != fonts_.end()) return it->second;
+  HFONT f = CreateFontA(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+  fonts_[key] = f;
+  return f;
+}
+
+int Win32Backend::HeldGdiObjects() const {
+  return static_cast<int>(fonts_.size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) + (measureDc_ ? 1 : 0);
+}
+
+// Hints: the control under the pointer that has a hint to show, after a short pause; it goes when the pointer
+// leaves that control, on a click or a key, or after ten seconds.
+void Win32Backend::TrackHint(const MSG& msg) {
+  if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) {
+    HideHint();
+    return;
+  }
+  if (msg.message != WM_MOUSEMOVE) return;
+  Window* w = Find(msg.hwnd);
+  if (!w) return;
+  Control* target =
+      HintTargetAt(*w, static_cast<short>(LOWORD(msg.lParam)), static_cast<short>(HIWORD(msg.lParam)));
+  if (target == hintTarget_) return;
+  HideHint();
+  hintTarget_ = target;
+  if (target) SetTimer(hintWindow_, kHintPauseTimer, kHintPauseMs, nullptr);
+}
+
+Control* Win32Backend::HintTargetAt(Window& w, int x, int y) {
+  const auto& children = w.control->Children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    Control* c = *it;
+    if (c->IsWindowed() || !c->Visible() || !c->Bounds().Contains(x, y)) continue;
+    // The topmost picture under the pointer is the one seen; it has the say even without a hint.
+    return c->ShowHint() && !c->Hint().empty() ? c : nullptr;
+  }
+  Control* self = w.control;
+  return self->ShowHint() && !self->Hint().empty() && !dynamic_cast<Form*>(self) ? self : nullptr;
+}
+
+RECT Win32Backend::ScreenRect(const Control& c) const {
+  RECT r{};
+  if (c.IsWindowed()) {
+    if (HWND hwnd = WindowOf(static_cast<const WinControl&>(c))) GetWindowRect(hwnd, &r);
+    return r;
+  }
+  HWND parent = c.Parent() ? WindowOf(*c.Parent()) : nullptr;
+  if (!parent) return r;
+  POINT p{c.Left(), c.Top()};
+  ClientToScreen(parent, &p);
+  return RECT{p.x, p.y, p.x + c.Width(), p.y + c.Height()};
+}
+
+bool Win32Backend::HintTargetUnderCursor() const {
+  if (!hintTarget_ || !hintTarget_->Showing()) return false;
+  POINT p;
+  GetCursorPos(&p);
+  RECT r = ScreenRect(*hintTarget_);
+  return PtInRect(&r, p) != 0;
+}
+
+void Win32Backend::ShowHintNow() {
+  KillTimer(hintWindow_, kHintPauseTimer);
+  if (!HintTargetUnderCursor()) {
+    hintTarget_ = nullptr;
+    return;
+  }
+  hintText_ = hintTarget_->Hint();
+  SetWindowTextA(hintWindow_, hintText_.c_str());
+  const Size s = MeasureText(Font{}, hintText_);
+  POINT p;
+  GetCursorPos(&p);
+  SetWindowPos(hintWindow_, HWND_TOPMOST, p.x, p.y + 20, s.width + 8, s.height + 4,
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(hintWindow_, nullptr, FALSE);
+  hintShown_ = true;
+  hintShownAt_ = GetTickCount();
+  SetTimer(hintWindow_, kHintWatchTimer, 100, nullptr);
+}
+
+void Win32Backend::HideHint() {
+  if (!hintWindow_) return;
+  KillTimer(hintWindow_, kHintPauseTimer);
+  KillTimer(hintWindow_, kHintWatchTimer);
+  if (hintShown_) ShowWindow(hintWindow_, SW_HIDE);
+  hintShown_ = false;
+  hintTarget_ = nullptr;
+}
+
+LRESULT CALLBACK Win32Backend::HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == kHintPauseTimer) {
+        self->ShowHintNow();
+      } else if (wp == kHintWatchTimer) {
+        if (!self->HintTargetUnderCursor() || GetTickCount() - self->hintShownAt_ > kHintHideMs)
+          self->HideHint();
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT r;
+      GetClientRect(hwnd, &r);
+      self->Fill(dc, r, self->GetSystemColor(SystemColor::InfoBackground));
+      Selected f(dc, self->FontFor(Font{}));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, Ref(self->GetSystemColor(SystemColor::InfoText)));
+      InflateRect(&r, -3, -1);
+      DrawTextA(dc, self->hintText_.c_str(), static_cast<int>(self->hintText_.size()), &r,
+                DT_LEFT | DT_NOPREFIX);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+double Win32System::Now() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  CalendarTime t;
+  t.year = st.wYear;
+  t.month = st.wMonth;
+  t.day = st.wDay;
+  t.hour = st.wHour;
+  t.minute = st.wMinute;
+  t.second = st.wSecond;
+  t.millisecond = st.wMilliseconds;
+  double v = 0;
+  EncodeDateTime(t, v);
+  return v;
+}
+
+namespace {
+char LocaleChar(LCTYPE what, char fallback) {
+  char buf[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, what, buf, sizeof buf) > 1) return buf[0];
+  return fallback;
+}
+}  // namespace
+
+char Win32System::DateSeparator() { return LocaleChar(LOCALE_SDATE, '/'); }
+char Win32System::TimeSeparator() { return LocaleChar(LOCALE_STIME, ':'); }
+std::string Win32System::ProgramDir() { return CurrentProgramDir(); }
+
+}  // namespace korval::forms

@@ -1,0 +1,99 @@
+#pragma once
+// The Win32 backend: a real window for every form and windowed control, graphic controls painted by their
+// parent in creation order through one back buffer (no flicker when a tick changes a few of them), window
+// timers, menu bars, hints on hover, and the message loop with the application's hooks.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "backend.h"
+
+namespace korval::forms {
+
+class Win32Backend : public Backend {
+ public:
+  explicit Win32Backend(HINSTANCE instance);
+  ~Win32Backend() override;
+
+  void FormCreated(Form& form) override;
+  void FormDestroyed(Form& form) override;
+  void ControlChanged(Control& control, Change what, const Rect& oldBounds) override;
+  void MenuChanged(Form& form) override;
+  void TimerChanged(Timer& timer) override;
+  void ShowForm(Form& form) override;
+  void HideForm(Form& form) override;
+  void MainFormClosed(Form& form) override;
+  Size MeasureText(const Font& font, const std::string& text) override;
+  Color GetSystemColor(SystemColor which) override;
+  std::optional<std::string> ResourceBytes(const std::string& name) override;
+  void RunMessageLoop(Application& app) override;
+  void Terminate() override;
+  MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageButtons buttons,
+                               MessageIcon icon) override;
+
+  // The window of a form or windowed control; nullptr before it exists.
+  static HWND WindowOf(const WinControl& control);
+  // GDI objects that the backend holds at this moment (fonts and the back buffer); constant over a run.
+  int HeldGdiObjects() const;
+  // Paints a window's client area into `dc`, as WM_PAINT would (used for WM_PRINTCLIENT too).
+  // Only `area` (nullptr: all of it) is painted.
+  void PaintClient(WinControl& control, HDC dc, const RECT* area);
+
+ private:
+  struct Window;
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp);
+  Window* Find(HWND hwnd) const;
+
+  void CreateChildren(WinControl& parent, HWND parentWindow);
+  void RegisterClassOnce(const std::string& name, WNDPROC proc, bool icon);
+  void SizeFormWindow(Form& form, bool place);
+  void RebuildMenu(Form& form);
+  void InvalidateGraphic(Control& control, const Rect& area);
+  void PaintContent(WinControl& control, HDC dc, int dx, int dy);
+  void PaintGraphics(WinControl& parent, HDC dc, int dx, int dy);
+  void PaintLabel(const class Label& label, HDC dc, const RECT& r);
+  void PaintImage(const class Image& image, HDC dc, const RECT& r);
+  void PaintPanelFrame(const class Panel& panel, HDC dc, RECT& r);
+  void PaintText(const Control& c, HDC dc, RECT r, UINT format);
+  void DrawButton(const DRAWITEMSTRUCT& dis);
+  void BlitBitmap(HDC dc, const Bitmap& bitmap, int x, int y, int width, int height);
+  void BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX, int srcY, int width, int height);
+  HDC BackBuffer(int width, int height);
+  HFONT FontFor(const Font& font);
+  void Fill(HDC dc, const RECT& r, Color c);
+
+  void TrackHint(const MSG& msg);
+  void HideHint();
+  void ShowHintNow();
+  bool HintTargetUnderCursor() const;
+  Control* HintTargetAt(Window& w, int x, int y);
+  RECT ScreenRect(const Control& c) const;
+  void KeyPreview(MSG& msg, bool& eaten);
+
+  HINSTANCE instance_;
+  Application* app_ = nullptr;
+  std::vector<std::string> classes_;
+  std::map<const WinControl*, std::unique_ptr<Window>> windows_;
+  // Our windows by handle: a message's window is looked up here, never through data another class may keep.
+  std::map<HWND, Window*> byWindow_;
+  std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
+  HDC backDc_ = nullptr;
+  HBITMAP backBitmap_ = nullptr;
+  HGDIOBJ backOld_ = nullptr;
+  int backWidth_ = 0, backHeight_ = 0;
+  RECT clip_{};  // the part of the back buffer being painted
+  HDC measureDc_ = nullptr;
+  HWND hintWindow_ = nullptr;
+  Control* hintTarget_ = nullptr;
+  std::string hintText_;
+  bool hintShown_ = false;
+  DWORD hintShownAt_ = 0;
+};
+
+}  // namespace korval::forms

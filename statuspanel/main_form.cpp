@@ -1,0 +1,321 @@
+// Start-up, the record read and the 500 ms tick of the status window; its lamps and gauges.
+#include "main_form.h"
+
+#include <cmath>
+#include <string>
+
+#include "datetime.h"
+#include "folders.h"
+#include "gauges.h"
+
+namespace korval::statuspanel {
+
+namespace {
+
+constexpr unsigned kSuiteCommandMessage = 1046;  // WM_USER + 22
+constexpr int kDiagnosticFirst = 2, kDiagnosticLast = 18;
+
+}  // namespace
+
+void TnKORVALmain::FormCreate() {
+  forms::System& system = App().GetSystem();
+  ProgramDir = system.ProgramDir();
+  DataDir = ReadDataDir(ProgramDir);
+  State = std::make_unique<Tstate>();
+  NominalIn = 115;
+  NominalOut = 115;
+  ShownUnitType = 1;
+  ImageSet();
+  BuildScaleLabelTables();
+  ReadData();
+  App().OnMinimize = [this] { AppMinimize(); };
+  App().OnMessage = [this](const forms::Message& m) { AppMessage(m); };
+  CaptionSet();
+  LastNeedle.fill(-10);
+  ArrangeLayout();
+}
+
+void TnKORVALmain::AppMessage(const forms::Message& m) {
+  if (m.message == kSuiteCommandMessage && m.wParam == 22 && m.lParam == 22) CaptionSet();
+}
+
+void TnKORVALmain::AppMinimize() { Close(); }
+
+// The texts from the language file come with the language files; until then the controls keep their layout
+// texts and this does the two steps that the gauges need.
+void TnKORVALmain::CaptionSet() {
+  if (RecordImage.RatedVoltage() < 100) RecordImage.SetRatedVoltage(115);
+  ScaleLabelSet();
+}
+
+void TnKORVALmain::ReadData() {
+  ReadRecordImage(DataDir, RecordImage);
+  const bool offerSetup = ShownUnitType >= 22 && ShownUnitType <= 27;
+  BitBtn7->SetVisible(offerSetup);
+  unitprep1->SetVisible(offerSetup);
+  if (RecordImage.UnitType() != ShownUnitType) {
+    ShownUnitType = RecordImage.UnitType();
+    CaptionSet();
+  }
+  if (RecordImage.RatedFieldsUsable()) {
+    const std::int32_t a = RecordImage.RatedInputVoltage(), b = RecordImage.RatedOutputVoltage();
+    if (a != NominalIn || b != NominalOut) {
+      NominalIn = a;
+      NominalOut = b;
+      if (a > 0 && b > 0) CaptionSet();
+    }
+  } else {
+    const std::int32_t r = RecordImage.RatedVoltage();
+    if (r != NominalIn || r != NominalOut) {
+      NominalIn = r;
+      NominalOut = r;
+      if (r > 0) CaptionSet();
+    }
+  }
+  std::string line;
+  for (int i = kDiagnosticFirst; i <= kDiagnosticLast; ++i)
+    line += std::to_string(RecordImage.Byte(static_cast<std::size_t>(i))) + " ";
+  Label15->SetCaption(line);
+}
+
+void TnKORVALmain::SetVoltageScaleLabels() {
+  for (int i = 1; i <= 7; ++i) {
+    ScaleLabels1[static_cast<std::size_t>(i)]->SetCaption(VoltageLabel(i, NominalIn));
+    ScaleLabels2[static_cast<std::size_t>(i)]->SetCaption(VoltageLabel(i, NominalOut));
+  }
+}
+
+void TnKORVALmain::Timer1Timer() {
+  // A start-up that failed before the flags and tables existed leaves nothing for the tick to work on.
+  if (!ReadyToTick()) return;
+  forms::System& system = App().GetSystem();
+  const double now = system.Now();
+  const char dateSep = system.DateSeparator(), timeSep = system.TimeSeparator();
+  Label25->SetCaption(FormatTimeHMS(now, timeSep));
+  Label24->SetCaption(FormatDate(now, dateSep));
+
+  ReadData();
+
+  const std::uint8_t port = RecordImage.PortState();
+  if (port == 1 || port == 2) {
+    StaticText11->SetCaption(port == 1 ? PortText1 : PortText2);
+    StaticText11->SetVisible(true);
+  } else {
+    StaticText11->SetVisible(false);
+  }
+
+  const std::uint8_t valid = RecordImage.DataValid(), unit = RecordImage.UnitType();
+  if (valid == 0 || unit == 0) {
+    ResetDisplay();
+  } else if (valid == 1) {
+    if (RecordImage.RatedFieldsUsable()) {
+      NominalIn = RecordImage.RatedInputVoltage();
+      NominalOut = RecordImage.RatedOutputVoltage();
+    } else if (RecordImage.RatedVoltage() <= 347) {
+      NominalIn = DetectNominal(RecordImage.OutputVoltage());
+      if (NominalOut != NominalIn) {
+        NominalOut = NominalIn;
+        SetVoltageScaleLabels();
+      }
+    }
+    if (unit <= 20) {
+      StatusBlock block{};
+      if (RecordImage.StatusBlockValid() == 1)
+        for (std::size_t i = 0; i < block.size(); ++i)
+          block[i] = RecordImage.Byte(DataBuffRecord::kStatusBlock + i);
+      DecodeStatusBits(block, *State);
+      GaugeValues[1] = RecordImage.InputVoltage();
+      GaugeValues[2] = RecordImage.OutputVoltage();
+      GaugeValues[3] = RecordImage.LoadPercent();
+      GaugeValues[4] = RecordImage.InputFrequency();
+      GaugeValues[5] = RecordImage.OutFreqOrTemp();
+      GaugeValues[6] = RecordImage.BatteryPercent();
+      if (GaugeValues[1] == 0) GaugeValues[4] = 0;
+    } else if (unit <= 27) {
+      DecodeSmartStatus(RecordImage, *State, GaugeValues);
+    }
+    ShowValues();
+  }
+
+  // Only entries 0..10 lie inside the record; any other index shows no time.
+  const int index = RecordImage.ScheduleIndex();
+  const bool entry = DataBuffRecord::ScheduleEntryExists(index);
+  const double at = entry ? RecordImage.ScheduleAt(index) : std::nan("");
+  const double next = entry ? RecordImage.UpsNextAt(index) : std::nan("");
+  if (at > 0 && at < 99999.0) {
+    Label13->SetCaption(FormatDate(at, dateSep));
+    Label14->SetCaption(FormatTimeHM(at, timeSep));
+  } else {
+    Label13->SetCaption("NULL");
+    Label14->SetCaption("");
+  }
+  if (next > 0 && next < 65530.0) {
+    Label9->SetCaption(FormatDate(next, dateSep));
+    Label10->SetCaption(FormatTimeHM(next, timeSep));
+  } else {
+    Label9->SetCaption("NULL");
+    Label10->SetCaption("");
+  }
+
+  if (SelfTestRequestFlag && SelfTestRequestFlag->Caption() == "1") {
+    SelfTestRequestFlag->SetCaption("0");
+    WriteRecordImage(DataDir, RecordImage);
+  }
+}
+
+void TnKORVALmain::ShowStatusImages() {
+  const Tstate& s = *State;
+  switch (s.AvrMode) {
+    case 0:
+      Image7->SetVisible(true);
+      break;
+    case 1:
+      Image7->SetVisible(false);
+      Image12->SetVisible(false);
+      Image23->SetVisible(false);
+      Image10->SetVisible(s.Boost == 1);
+      Image11->SetVisible(s.Boost != 1);
+      break;
+    case 2:
+      Image7->SetVisible(false);
+      Image10->SetVisible(false);
+      Image11->SetVisible(false);
+      Image12->SetVisible(true);
+      Image23->SetVisible(false);
+      break;
+    case 3:
+      Image7->SetVisible(false);
+      Image10->SetVisible(false);
+      Image11->SetVisible(false);
+      Image12->SetVisible(false);
+      Image23->SetVisible(true);
+      break;
+    default:
+      break;
+  }
+  if (s.LineFail == 0 || s.UpsTest == 1) Image8->SetVisible(true);
+  if (s.LineFail == 1 && s.UpsTest == 0 && s.BatteryLow == 0) {
+    Image8->SetVisible(false);
+    Image14->SetVisible(false);
+    Image13->SetVisible(true);
+  }
+  if (s.LineFail == 1 && s.BatteryLow == 1) {
+    Image8->SetVisible(false);
+    Image13->SetVisible(false);
+    Image14->SetVisible(true);
+  }
+  Image* const problems[5] = {Image15, Image16, Image17, Image18, Image19};
+  const std::uint8_t flags[5] = {s.UpsTest, s.UpsFault, s.UpsOff, s.Overload, s.BatteryBad};
+  bool any = false;
+  for (int i = 0; i < 5; ++i) {
+    if (flags[i] != 1) continue;
+    any = true;
+    Image9->SetVisible(false);
+    for (int j = 0; j < 5; ++j) problems[j]->SetVisible(j == i);
+  }
+  if (!any) Image9->SetVisible(true);
+}
+
+void TnKORVALmain::ResetDisplay() {
+  for (int g = 1; g <= 6; ++g) {
+    std::int32_t zero = 0;
+    DrawFront(g, zero);
+  }
+  for (int g = 1; g <= 6; ++g) ReadoutPanel(g)->SetCaption("0");
+  *State = Tstate{};
+  ShowStatusImages();
+}
+
+void TnKORVALmain::ImageSet() {
+  Image* dials[7] = {nullptr, Image1, Image2, Image3, Image4, Image5, Image6};
+  for (std::size_t g = 1; g <= 6; ++g) GaugeImages[g] = dials[g];
+}
+
+void TnKORVALmain::BuildScaleLabelTables() {
+  const int one[7] = {1, 2, 3, 4, 5, 6, 7}, two[7] = {8, 11, 12, 16, 17, 18, 19},
+            five[7] = {36, 37, 38, 39, 40, 41, 42};
+  for (std::size_t i = 1; i <= 7; ++i) {
+    ScaleLabels1[i] = Labels[static_cast<std::size_t>(one[i - 1])];
+    ScaleLabels2[i] = Labels[static_cast<std::size_t>(two[i - 1])];
+    ScaleLabels5[i] = Labels[static_cast<std::size_t>(five[i - 1])];
+  }
+}
+
+void TnKORVALmain::DrawFront(int gauge, std::int32_t& value) {
+  Scale scale;
+  Rating rating;
+  if (gauge <= 2) {
+    int n = gauge == 1 ? NominalIn : NominalOut;
+    if (n < 100) n = 115;
+    if (gauge == 2 && RecordImage.UnitType() == 12) n = 60;
+    scale = VoltageBand(n);
+    value = ClampToScale(value, scale);
+    rating = RateVoltage(gauge, value, n);
+  } else {
+    const bool temperature = gauge == 5 && ShownUnitType > 20;
+    scale = FixedScale(gauge, temperature);
+    value = ClampToScale(value, scale);
+    rating = RateFixed(gauge, value, temperature, RecordImage.UnitType() == 12);
+  }
+  if (rating != Rating::Keep) ReadoutPanel(gauge)->SetColor(RatingColor(rating));
+  if (LastNeedle[static_cast<std::size_t>(gauge)] != value) {
+    DrawPoint(gauge, value, scale.offset, scale.span);
+    LastNeedle[static_cast<std::size_t>(gauge)] = value;
+  }
+}
+
+void TnKORVALmain::DrawPoint(int gauge, int value, int offset, int span) {
+  forms::Bitmap scratch = Image22->Picture();
+  forms::Canvas canvas(scratch);
+  canvas.SetPen(forms::Rgb(255, 255, 255), 2);
+  const Point end = NeedleEnd(value, offset, span);
+  canvas.MoveTo(69, 69);
+  canvas.LineTo(end.x, end.y);
+  const forms::Color face = App().GetBackend().GetSystemColor(forms::SystemColor::ButtonFace);
+  canvas.SetBrush(face);
+  canvas.SetPen(face, 2);
+  canvas.Ellipse(67, 67, 73, 73);
+  Image21->SetPicture(std::move(scratch));
+  GaugeImages[static_cast<std::size_t>(gauge)]->SetPicture(Image21->Picture());
+}
+
+void TnKORVALmain::ShowValues() {
+  if (RecordImage.DataValid() != 1) {
+    ResetDisplay();
+    return;
+  }
+  if (GaugeValues[1] == 0) GaugeValues[4] = 0;
+  for (int g = 1; g <= 6; ++g) {
+    std::int32_t copy = GaugeValues[static_cast<std::size_t>(g)];
+    DrawFront(g, copy);
+    std::string text;
+    if (g == 2 && RecordImage.UnitType() == 12) {
+      const std::int32_t v = GaugeValues[2];
+      text = std::to_string(v / 10) + "." + std::to_string(std::abs(v % 10));
+    } else if (g == 5) {
+      if (GaugeValues[5] > 90) {
+        GaugeValues[5] /= 2;
+        Label50->SetVisible(true);
+      } else {
+        Label50->SetVisible(false);
+      }
+      text = std::to_string(GaugeValues[5]);
+    } else {
+      text = std::to_string(GaugeValues[static_cast<std::size_t>(g)]);
+    }
+    ReadoutPanel(g)->SetCaption(text);
+  }
+  ShowStatusImages();
+}
+
+void TnKORVALmain::ScaleLabelSet() {
+  SetVoltageScaleLabels();
+  if (RecordImage.UnitType() == 12)
+    for (int i = 1; i <= 7; ++i)
+      ScaleLabels2[static_cast<std::size_t>(i)]->SetCaption(std::to_string(i + 2) + ".0");
+  for (int i = 1; i <= 7; ++i)
+    ScaleLabels5[static_cast<std::size_t>(i)]->SetCaption(
+        std::to_string(ShownUnitType <= 20 ? 10 * i + 20 : 10 * i - 10));
+}
+
+}  // namespace korval::statuspanel

@@ -1,0 +1,166 @@
+// The form library on the headless backend: property changes, dispatch and the general error report,
+// auto-sizing, closing.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "application.h"
+#include "headless.h"
+
+namespace korval::forms {
+namespace {
+
+class TestForm : public Form {
+ public:
+  explicit TestForm(Application& app) : Form(app, "TTestForm", "TestForm") {
+    label = Add<Label>(this, "Label1");
+    panel = Add<Panel>(this, "Panel1");
+    inner = Add<Label>(panel, "Label2");
+    item = Menu().Add("File1", "File")->Add("Exit1", "Exit");
+    timer = AddTimer("Timer1", 500, [this] { ++ticks; });
+  }
+  Label* label;
+  Panel* panel;
+  Label* inner;
+  MenuItem* item;
+  Timer* timer;
+  int ticks = 0;
+};
+
+class FormsTest : public ::testing::Test {
+ protected:
+  HeadlessBackend backend;
+  FakeSystem system;
+  Application app{backend, system};
+};
+
+TEST_F(FormsTest, UnchangedPropertiesNotifyNothing) {
+  TestForm& f = app.CreateForm<TestForm>();
+  f.label->SetCaption("a");
+  f.label->SetColor(Rgb(1, 2, 3));
+  const int before = backend.repaints;
+  f.label->SetCaption("a");
+  f.label->SetColor(Rgb(1, 2, 3));
+  f.label->SetVisible(true);
+  f.label->SetBounds(f.label->Left(), f.label->Top(), f.label->Width(), f.label->Height());
+  EXPECT_EQ(backend.repaints, before);
+  f.label->SetCaption("b");
+  EXPECT_GT(backend.repaints, before);
+
+  const int menus = backend.menuChanges;
+  f.item->SetVisible(true);
+  f.item->SetCaption("Exit");
+  EXPECT_EQ(backend.menuChanges, menus);
+  f.item->SetVisible(false);
+  EXPECT_EQ(backend.menuChanges, menus + 1);
+}
+
+TEST_F(FormsTest, ControlsTakeTheirParentsFontAndColourAndStackInCreationOrder) {
+  TestForm& f = app.CreateForm<TestForm>();
+  EXPECT_EQ(f.Children().size(), 2u);
+  EXPECT_EQ(f.Children()[0], f.label);
+  EXPECT_EQ(f.panel->Children().front(), f.inner);
+  EXPECT_EQ(f.inner->Parent(), f.panel);
+  f.panel->SetBounds(10, 20, 100, 50);
+  f.inner->SetBounds(5, 6, 10, 10);
+  EXPECT_EQ(f.inner->BoundsInForm(), (Rect{15, 26, 10, 10}));
+  EXPECT_EQ(f.inner->Font(), f.Font());
+  f.SetVisible(true);
+  f.panel->SetVisible(false);
+  EXPECT_FALSE(f.inner->Showing());
+}
+
+TEST_F(FormsTest, AutoSizeFollowsTextAndPicture) {
+  TestForm& f = app.CreateForm<TestForm>();
+  Font font;
+  font.height = 12;
+  f.label->SetFont(font);
+  f.label->SetCaption("abcd");
+  EXPECT_EQ(f.label->Width(), backend.MeasureText(font, "abcd").width);
+  EXPECT_EQ(f.label->Height(), backend.MeasureText(font, "abcd").height);
+  f.label->SetAutoSize(false);
+  f.label->SetCaption("abcdefgh");
+  EXPECT_EQ(f.label->Width(), backend.MeasureText(font, "abcd").width);
+
+  Image* image = f.Add<Image>(nullptr, "Image1");
+  image->SetBounds(3, 4, 73, 46);
+  image->SetAutoSize(true);
+  EXPECT_EQ(image->Bounds(), (Rect{3, 4, 73, 46})) << "no picture: the layout size stays";
+  image->SetPicture(Bitmap(20, 30));
+  EXPECT_EQ(image->Bounds(), (Rect{3, 4, 20, 30}));
+  backend.resources["PIC"] = EncodeBmp(Bitmap(7, 9, Rgb(9, 8, 7)));
+  image->LoadPicture("PIC");
+  EXPECT_EQ(image->Picture().Pixel(6, 8), Rgb(9, 8, 7));
+  image->LoadPicture("NONE");
+  EXPECT_EQ(image->Width(), 7) << "a missing resource leaves the picture";
+}
+
+TEST_F(FormsTest, HandlerErrorsGoToOneErrorReportAtATime) {
+  app.SetTitle("Title");
+  TestForm& f = app.CreateForm<TestForm>();
+  f.timer->OnTimer = [] { throw std::runtime_error("Cannot open file x.txt"); };
+  // A timer keeps firing while the report is open: the same error comes again and again.
+  backend.whileBoxOpen = [&] {
+    EXPECT_TRUE(app.ErrorReportOpen());
+    for (int i = 0; i < 5; ++i) app.Dispatch(f.timer->OnTimer);
+  };
+  app.Dispatch(f.timer->OnTimer);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].caption, "Title");
+  EXPECT_EQ(backend.boxes[0].text, "Cannot open file x.txt");
+  EXPECT_EQ(backend.boxes[0].icon, MessageIcon::Error);
+  EXPECT_FALSE(app.ErrorReportOpen());
+  backend.whileBoxOpen = nullptr;
+  app.Dispatch(f.timer->OnTimer);  // once closed, the next error is shown again
+  EXPECT_EQ(backend.boxes.size(), 2u);
+}
+
+class FailingForm : public Form {
+ public:
+  explicit FailingForm(Application& app) : Form(app, "TFailing", "Failing") {
+    OnCreate = [this] {
+      step = 1;
+      throw std::runtime_error("start-up failed");
+    };
+  }
+  int step = 0;
+};
+
+TEST_F(FormsTest, ErrorInOnCreateIsReportedAndTheProgramGoesOn) {
+  FailingForm& f = app.CreateForm<FailingForm>();
+  EXPECT_EQ(f.step, 1);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "start-up failed");
+  EXPECT_EQ(app.MainForm(), &f);
+  app.Run();
+  EXPECT_TRUE(backend.loopRan);
+  EXPECT_TRUE(f.Visible());
+}
+
+TEST_F(FormsTest, ClosingTheMainFormEndsTheLoopAndOnCloseCanRefuse) {
+  TestForm& main = app.CreateForm<TestForm>();
+  TestForm& dialog = app.CreateForm<TestForm>();
+  dialog.Show();
+  dialog.Close();
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_FALSE(backend.mainFormClosed);
+  main.OnClose = [](CloseAction& a) { a = CloseAction::None; };
+  main.Close();
+  EXPECT_FALSE(backend.mainFormClosed);
+  main.OnClose = nullptr;
+  main.Close();
+  EXPECT_TRUE(backend.mainFormClosed);
+  app.Terminate();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_TRUE(backend.terminated);
+}
+
+TEST_F(FormsTest, MessageBoxAnswersComeFromTheScript) {
+  backend.answers.push_back(MessageResult::Cancel);
+  EXPECT_EQ(app.MessageBox("c", "t", MessageButtons::OkCancel), MessageResult::Cancel);
+  EXPECT_EQ(app.MessageBox("c", "t", MessageButtons::OkCancel), MessageResult::Ok);
+  EXPECT_EQ(backend.boxes[0].buttons, MessageButtons::OkCancel);
+}
+
+}  // namespace
+}  // namespace korval::forms

@@ -1,0 +1,84 @@
+#pragma once
+// The status window on the headless backend, in a temporary program folder whose UserPath.dat names a
+// temporary data folder; records go into that folder's DATABuff.REC before each tick.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "application.h"
+#include "bitmap.h"
+#include "headless.h"
+#include "main_form.h"
+#include "record.h"
+#include "temp_dir.h"
+
+namespace korval::statuspanel::test {
+
+// Counts the caption loads.
+class CountingPanel : public TnKORVALmain {
+ public:
+  using TnKORVALmain::TnKORVALmain;
+  void CaptionSet() override {
+    ++captionLoads;
+    TnKORVALmain::CaptionSet();
+  }
+  int captionLoads = 0;
+};
+
+inline const forms::Color kDialFace = forms::Rgb(20, 20, 40);
+
+class PanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    system.programDir = program.Prefix();
+    program.Write("UserPath.dat", data.Prefix() + "\r\n");
+    backend.resources["DIAL"] = forms::EncodeBmp(forms::Bitmap(140, 140, kDialFace));
+  }
+
+  CountingPanel& Start() {
+    app = std::make_unique<forms::Application>(backend, system);
+    form = &app->CreateForm<CountingPanel>();
+    return *form;
+  }
+
+  void Put(const DataBuffRecord& r) {
+    data.Write("DATABuff.REC", std::string(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()));
+  }
+  void Tick(const DataBuffRecord& r) {
+    Put(r);
+    form->Timer1Timer();
+  }
+
+  // A live record of a unit type, with values on every gauge inside the green bands.
+  static DataBuffRecord Live(int unitType) {
+    DataBuffRecord r;
+    r.SetByte(DataBuffRecord::kDataValid, 1);
+    r.SetByte(DataBuffRecord::kUnitType, static_cast<std::uint8_t>(unitType));
+    r.SetByte(DataBuffRecord::kStatusBlockValid, 1);
+    r.SetBE16(DataBuffRecord::kInputVoltage, 230);
+    r.SetBE16(DataBuffRecord::kOutputVoltage, 230);
+    r.SetByte(DataBuffRecord::kLoadPercent, 40);
+    r.SetByte(DataBuffRecord::kInputFrequency, 50);
+    r.SetByte(DataBuffRecord::kOutFreqOrTemp, 50);
+    r.SetByte(DataBuffRecord::kBatteryPercent, 100);
+    r.SetRatedVoltage(230);
+    return r;
+  }
+
+  std::string Readout(int gauge) const { return form->ReadoutPanel(gauge)->Caption(); }
+  forms::Color ReadoutColor(int gauge) const { return form->ReadoutPanel(gauge)->GetColor(); }
+  std::string ScaleTexts(const std::array<Label*, 8>& labels) const {
+    std::string s;
+    for (int i = 1; i <= 7; ++i) s += (i > 1 ? " " : "") + labels[static_cast<std::size_t>(i)]->Caption();
+    return s;
+  }
+
+  korval::test::TempDir program, data;
+  forms::HeadlessBackend backend;
+  forms::FakeSystem system;
+  std::unique_ptr<forms::Application> app;
+  CountingPanel* form = nullptr;
+};
+
+}  // namespace korval::statuspanel::test

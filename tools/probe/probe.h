@@ -1,0 +1,38 @@
+#pragma once
+// Reads what a user sees of a window: the texts, classes, places and visibility of its child windows, and the
+// pixels of its client area (copied from the screen, so the window must lie on top).
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "bitmap.h"
+
+namespace korval::probe {
+
+struct ChildWindow {
+  HWND hwnd = nullptr;
+  std::string className;
+  std::string text;
+  RECT rect{};  // in the client area of the top-level window
+  bool visible = false;
+};
+
+// Every child window, nested ones included, in the order the system enumerates them.
+std::vector<ChildWindow> ChildWindows(HWND topLevel);
+// The child window whose rectangle in the client area is exactly this one, or nullptr.
+const ChildWindow* ChildAt(const std::vector<ChildWindow>& children, int left, int top, int width,
+                           int height);
+
+// The client area's pixels as shown on the screen.
+forms::Bitmap CaptureClient(HWND window);
+// The part of a picture at (left, top), width x height.
+forms::Bitmap Crop(const forms::Bitmap& picture, int left, int top, int width, int height);
+// The share of pixels (0..1) in which two pictures of one size differ.
+double DifferentShare(const forms::Bitmap& a, const forms::Bitmap& b);
+
+// A PNG file (8-bit RGB, stored without compression).
+std::string EncodePng(const forms::Bitmap& picture);
+bool SaveFile(const std::string& path, const std::string& bytes);
+
+}  // namespace korval::probe

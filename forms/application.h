@@ -62,6 +62,10 @@ class Application {
                            MessageIcon icon = MessageIcon::None) {
     return backend_.ShowMessageBox(caption, text, buttons, icon);
   }
+  // The input box (Backend::ShowInputBox): true on OK with the edited text in `value`.
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    return backend_.ShowInputBox(caption, prompt, value);
+  }
 
  private:
   void FormReady(Form& form);

@@ -17,9 +17,10 @@ struct Message {
   void* window = nullptr;
 };
 
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageIcon { None, Error, Information };
-enum class MessageResult { Ok, Cancel };
+// YesNo: Yes is the default button; Esc and the close box answer No.
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageIcon { None, Error, Information, Question };
+enum class MessageResult { Ok, Cancel, Yes, No };
 
 class Backend {
  public:
@@ -47,6 +48,19 @@ class Backend {
   // A modal message box; the window timers keep running while it is open.
   virtual MessageResult ShowMessageBox(const std::string& caption, const std::string& text,
                                        MessageButtons buttons, MessageIcon icon) = 0;
+
+  // Moves the keyboard focus to a control (once its form's windows exist).
+  virtual void FocusControl(WinControl&) {}
+  // The save-file dialog, modal: true with the chosen name put into the dialog's FileName, false when the
+  // user cancels. A backend without dialogs cancels.
+  virtual bool ExecuteSaveDialog(SaveDialog&) { return false; }
+  // The input box, modal: a caption, a prompt, one edit field holding `value` (at most 255 characters) and
+  // the buttons OK (the default) and Cancel. True on OK with the edited text in `value`; Cancel, Esc and the
+  // close box give false and leave `value`. A backend without dialogs cancels.
+  virtual bool ShowInputBox(const std::string& /*caption*/, const std::string& /*prompt*/,
+                            std::string& /*value*/) {
+    return false;
+  }
 };
 
 }  // namespace korval::forms

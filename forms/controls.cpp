@@ -1,5 +1,7 @@
 #include "controls.h"
 
+#include <algorithm>
+
 #include "application.h"
 #include "backend.h"
 
@@ -49,6 +51,17 @@ void Control::SetCaption(const std::string& text) {
   caption_ = text;
   AdjustSize();
   Notify(Change::Text);
+  TextChanged();
+}
+
+void Control::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+bool Control::CanTakeInput() const {
+  for (const Control* c = this; c; c = c->parent_)
+    if (!c->visible_ || !c->enabled_) return false;
+  return true;
 }
 
 void Control::SetHint(const std::string& text) {
@@ -93,6 +106,25 @@ Rect Control::BoundsInForm() const {
 }
 
 void Control::Notify(Change what, const Rect& old) { BackendOf(form_).ControlChanged(*this, what, old); }
+
+WinControl::WinControl(Form& form, WinControl* parent, std::string name)
+    : Control(form, parent, std::move(name)) {
+  if (parent) parent->tabList_.push_back(this);
+}
+
+int WinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tabList_;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void WinControl::SetTabOrder(int position) {
+  if (!Parent()) return;
+  auto& list = Parent()->tabList_;
+  list.erase(std::find(list.begin(), list.end(), this));
+  const int last = static_cast<int>(list.size());
+  list.insert(list.begin() + std::clamp(position, 0, last), this);
+}
 
 Label::Label(Form& form, WinControl* parent, std::string name)
     : GraphicControl(form, parent, std::move(name)) {}
@@ -186,6 +218,238 @@ void StaticText::SetAlignment(Alignment a) {
   Notify(Change::Look);
 }
 
+ButtonControl::ButtonControl(Form& form, WinControl* parent, std::string name)
+    : WinControl(form, parent, std::move(name)) {
+  SetTabStop(true);
+}
+
+void ButtonControl::SetDefault(bool v) {
+  if (v == default_) return;
+  default_ = v;
+  Notify(Change::Value);
+}
+
+void BitBtn::SetNumGlyphs(int n) {
+  n = std::max(n, 1);
+  if (n == numGlyphs_) return;
+  numGlyphs_ = n;
+  Notify(Change::Look);
+}
+
+CheckBox::CheckBox(Form& form, WinControl* parent, std::string name)
+    : WinControl(form, parent, std::move(name)) {
+  SetTabStop(true);
+}
+
+void CheckBox::SetChecked(bool v) {
+  if (v == checked_) return;
+  checked_ = v;
+  Notify(Change::Value);
+  if (OnClick) OnClick(*this);
+}
+
+void CheckBox::Click() { SetChecked(!checked_); }
+
+void RadioButton::SetChecked(bool v) {
+  if (v == checked_) return;
+  checked_ = v;
+  SetTabStop(v);
+  Notify(Change::Value);
+  if (!v) return;
+  if (WinControl* parent = Parent())
+    for (Control* c : parent->Children())
+      if (auto* other = dynamic_cast<RadioButton*>(c); other && other != this) other->SetChecked(false);
+  if (OnClick) OnClick(*this);
+}
+
+void RadioButton::Click() { SetChecked(true); }
+
+Edit::Edit(Form& form, WinControl* parent, std::string name) : WinControl(form, parent, std::move(name)) {
+  SetTabStop(true);
+  SetColor(Rgb(255, 255, 255));
+}
+
+void Edit::SetReadOnly(bool v) {
+  if (v == readOnly_) return;
+  readOnly_ = v;
+  Notify(Change::Value);
+}
+
+void Edit::SetPasswordChar(char c) {
+  if (c == passwordChar_) return;
+  passwordChar_ = c;
+  Notify(Change::Value);
+}
+
+void Edit::SetMaxLength(int n) {
+  n = std::max(n, 0);
+  if (n == maxLength_) return;
+  maxLength_ = n;
+  Notify(Change::Value);
+}
+
+void Edit::Typed(const std::string& text) {
+  if (readOnly_) return;
+  if (maxLength_ > 0 && text.size() > static_cast<std::size_t>(maxLength_))
+    SetCaption(text.substr(0, static_cast<std::size_t>(maxLength_)));
+  else
+    SetCaption(text);
+}
+
+void Edit::TextChanged() {
+  if (OnChange) OnChange(*this);
+}
+
+StringGrid::StringGrid(Form& form, WinControl* parent, std::string name)
+    : WinControl(form, parent, std::move(name)), colWidths_(5, 64), cells_(5, std::vector<std::string>(5)) {
+  SetTabStop(true);
+  SetColor(Rgb(255, 255, 255));
+}
+
+void StringGrid::SetColCount(int n) {
+  n = std::max(n, 1);
+  if (n == colCount_) return;
+  colCount_ = n;
+  colWidths_.resize(static_cast<std::size_t>(n), defaultColWidth_);
+  for (auto& row : cells_) row.resize(static_cast<std::size_t>(n));
+  if (fixedCols_ >= n) fixedCols_ = n - 1;
+  ClampPlaces();
+  Notify(Change::Value);
+}
+
+void StringGrid::SetRowCount(int n) {
+  n = std::max(n, 1);
+  if (n == RowCount()) return;
+  cells_.resize(static_cast<std::size_t>(n), std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+  if (fixedRows_ >= n) fixedRows_ = n - 1;
+  ClampPlaces();
+  Notify(Change::Value);
+}
+
+void StringGrid::SetFixedRows(int n) {
+  n = std::clamp(n, 0, RowCount() - 1);
+  if (n == fixedRows_) return;
+  fixedRows_ = n;
+  ClampPlaces();
+  Notify(Change::Value);
+}
+
+void StringGrid::SetFixedCols(int n) {
+  n = std::clamp(n, 0, colCount_ - 1);
+  if (n == fixedCols_) return;
+  fixedCols_ = n;
+  ClampPlaces();
+  Notify(Change::Value);
+}
+
+void StringGrid::SetDefaultColWidth(int width) {
+  width = std::max(width, 0);
+  if (width == defaultColWidth_) return;
+  defaultColWidth_ = width;
+  std::fill(colWidths_.begin(), colWidths_.end(), width);
+  Notify(Change::Value);
+}
+
+void StringGrid::SetDefaultRowHeight(int height) {
+  height = std::max(height, 1);
+  if (height == rowHeight_) return;
+  rowHeight_ = height;
+  Notify(Change::Value);
+}
+
+int StringGrid::ColWidth(int col) const {
+  return col >= 0 && col < colCount_ ? colWidths_[static_cast<std::size_t>(col)] : 0;
+}
+
+void StringGrid::SetColWidth(int col, int width) {
+  if (col < 0 || col >= colCount_) return;
+  width = std::max(width, 0);
+  int& w = colWidths_[static_cast<std::size_t>(col)];
+  if (w == width) return;
+  w = width;
+  Notify(Change::Value);
+}
+
+const std::string& StringGrid::Cell(int col, int row) const {
+  static const std::string kNone;
+  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return kNone;
+  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+void StringGrid::SetCell(int col, int row, std::string text) {
+  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return;
+  std::string& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  if (cell == text) return;
+  cell = std::move(text);
+  Notify(Change::Value);
+}
+
+void StringGrid::SetTopRow(int row) {
+  const int before = topRow_;
+  topRow_ = row;
+  ClampPlaces();
+  if (topRow_ != before) Notify(Change::Value);
+}
+
+void StringGrid::SetLeftCol(int col) {
+  const int before = leftCol_;
+  leftCol_ = col;
+  ClampPlaces();
+  if (leftCol_ != before) Notify(Change::Value);
+}
+
+void StringGrid::SetCurrent(int col, int row) {
+  const int beforeCol = col_, beforeRow = row_;
+  col_ = col;
+  row_ = row;
+  ClampPlaces();
+  if (col_ != beforeCol || row_ != beforeRow) Notify(Change::Value);
+}
+
+void StringGrid::ClampPlaces() {
+  const int lastRow = std::max(fixedRows_, RowCount() - 1), lastCol = std::max(fixedCols_, colCount_ - 1);
+  topRow_ = std::clamp(topRow_, fixedRows_, lastRow);
+  row_ = std::clamp(row_, fixedRows_, lastRow);
+  leftCol_ = std::clamp(leftCol_, fixedCols_, lastCol);
+  col_ = std::clamp(col_, fixedCols_, lastCol);
+}
+
+std::string StringGrid::Text() const {
+  std::string out;
+  for (const auto& row : cells_) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c) out += '\t';
+      out += row[c];
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+void SpinButton::ClickUp() {
+  if (OnUpClick) OnUpClick(*this);
+}
+
+void SpinButton::ClickDown() {
+  if (OnDownClick) OnDownClick(*this);
+}
+
+std::vector<std::pair<std::string, std::string>> SaveDialog::FilterPairs() const {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t bar = filter_.find('|', start);
+    parts.push_back(filter_.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) pairs.emplace_back(parts[i], parts[i + 1]);
+  return pairs;
+}
+
+bool SaveDialog::Execute() { return BackendOf(form_).ExecuteSaveDialog(*this); }
+
 void BitBtn::LoadGlyph(const std::string& resource) {
   if (auto bytes = BackendOf(OwnerForm()).ResourceBytes(resource)) {
     if (auto picture = DecodePicture(*bytes)) SetGlyph(*picture);
@@ -262,6 +526,13 @@ Timer* Form::AddTimer(std::string name, unsigned intervalMs, std::function<void(
   return raw;
 }
 
+SaveDialog* Form::AddSaveDialog(std::string name) {
+  auto d = std::make_unique<SaveDialog>(*this, std::move(name));
+  SaveDialog* raw = d.get();
+  components_.push_back(std::move(d));
+  return raw;
+}
+
 MenuItem* Form::AdoptMenuItem(std::unique_ptr<MenuItem> item) {
   MenuItem* raw = item.get();
   components_.push_back(std::move(item));
@@ -288,6 +559,74 @@ void Form::Close() {
   } else {
     Hide();
   }
+}
+
+}  // namespace korval::forms
+
+namespace korval::forms {
+
+namespace {
+
+void CollectTabStops(const WinControl& parent, std::vector<WinControl*>& out) {
+  for (WinControl* c : parent.TabList()) {
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->TabStop()) out.push_back(c);
+    CollectTabStops(*c, out);
+  }
+}
+
+ButtonControl* FindButton(const WinControl& parent, bool (ButtonControl::*flag)() const) {
+  for (Control* c : parent.Children()) {
+    if (!c->IsWindowed()) continue;
+    if (auto* b = dynamic_cast<ButtonControl*>(c); b && (b->*flag)() && b->CanTakeInput()) return b;
+    if (ButtonControl* inner = FindButton(static_cast<WinControl&>(*c), flag)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void Form::SetActiveControl(WinControl* control) {
+  activeControl_ = control;
+  if (control) app_.GetBackend().FocusControl(*control);
+}
+
+std::vector<WinControl*> Form::TabSequence() const {
+  std::vector<WinControl*> out;
+  CollectTabStops(*this, out);
+  return out;
+}
+
+ButtonControl* Form::DefaultButton() const { return FindButton(*this, &ButtonControl::Default); }
+ButtonControl* Form::CancelButton() const { return FindButton(*this, &ButtonControl::Cancel); }
+
+bool Form::DialogKey(std::uint16_t key, unsigned shift) {
+  if (shift & (kAlt | kCtrl)) return false;
+  if (key == kKeyTab) {
+    const std::vector<WinControl*> order = TabSequence();
+    if (order.empty()) return false;
+    const auto at = std::find(order.begin(), order.end(), activeControl_);
+    const bool back = (shift & kShift) != 0;
+    WinControl* next = nullptr;
+    if (at == order.end())
+      next = back ? order.back() : order.front();
+    else if (back)
+      next = at == order.begin() ? order.back() : *(at - 1);
+    else
+      next = at + 1 == order.end() ? order.front() : *(at + 1);
+    SetActiveControl(next);
+    return true;
+  }
+  ButtonControl* target = nullptr;
+  if (key == kKeyReturn) {
+    target = dynamic_cast<ButtonControl*>(activeControl_);
+    if (!target || !target->CanTakeInput()) target = DefaultButton();
+  } else if (key == kKeyEscape) {
+    target = CancelButton();
+  }
+  if (!target) return false;
+  target->Click();
+  return true;
 }
 
 }  // namespace korval::forms

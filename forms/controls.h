@@ -4,12 +4,15 @@
 // nothing and repaints nothing.
 //
 // Graphic controls (Label, Image) have no window: their parent paints them in creation order, later ones on
-// top. Windowed controls (Panel, StaticText, BitBtn, and the form) are windows of their own and lie above the
-// graphic controls of their parent; among themselves, later ones lie on top too.
+// top. Windowed controls (Panel, StaticText, the buttons, check boxes, edits, the grid, spin buttons and the
+// form) are windows of their own and lie above the graphic controls of their parent; among themselves, later
+// ones lie on top too. The Tab key visits windowed controls in their tab order, which is kept apart from that
+// stacking order.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bitmap.h"
@@ -51,8 +54,12 @@ struct Font {
 enum class Alignment { Left, Center, Right };
 enum class SystemColor { ButtonFace, ButtonShadow, ButtonHighlight, WindowText, InfoBackground, InfoText };
 
-// What changed, so that a backend does only the work it has to.
-enum class Change { Bounds, Visible, Enabled, Text, Look, Hint };
+// What changed, so that a backend does only the work it has to. Value: a control's own state (a box checked,
+// grid cells, rows or scrolling, an edit's options).
+enum class Change { Bounds, Visible, Enabled, Text, Look, Hint, Value };
+
+// Keys that dialogs act on, by their virtual-key codes.
+enum Key : std::uint16_t { kKeyTab = 9, kKeyReturn = 13, kKeyEscape = 27 };
 
 class Component {
  public:
@@ -108,6 +115,11 @@ class Control : public Component {
   void SetColor(Color c);
 
   std::function<void(Control&)> OnClick;
+  // What a click does: runs OnClick (a check box toggles first, a radio button checks itself). The backends
+  // call it for the user's clicks.
+  virtual void Click();
+  // The control takes the user's input: it and every parent up to the form are visible and enabled.
+  bool CanTakeInput() const;
 
   // The position of this control in its form's client area.
   Rect BoundsInForm() const;
@@ -117,6 +129,8 @@ class Control : public Component {
   void Notify(Change what) { Notify(what, bounds_); }
   // Labels and pictures sized to their content recompute their size here.
   virtual void AdjustSize() {}
+  // Runs after every change of the caption (an edit's text), made by the program or by the user.
+  virtual void TextChanged() {}
 
  private:
   Form& form_;
@@ -179,16 +193,26 @@ class Image : public GraphicControl {
 // A control that is a window of its own and holds other controls.
 class WinControl : public Control {
  public:
-  using Control::Control;
+  WinControl(Form& form, WinControl* parent, std::string name);
   bool IsWindowed() const override { return true; }
   // Child controls in creation order.
   const std::vector<Control*>& Children() const { return children_; }
+  // Windowed children in tab order; a new one comes last.
+  const std::vector<WinControl*>& TabList() const { return tabList_; }
+  // The place in the parent's tab order (0 first); -1 for a form. Setting it moves the control there.
+  int TabOrder() const;
+  void SetTabOrder(int position);
+  // Tab stops to it (containers are entered whatever their own tab stop says).
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool v) { tabStop_ = v; }
   // Backend data of the window (its handle and what goes with it).
   void* handle = nullptr;
 
  private:
   friend class Control;
   std::vector<Control*> children_;
+  std::vector<WinControl*> tabList_;
+  bool tabStop_ = false;
 };
 
 enum class Bevel { None, Lowered, Raised };
@@ -221,21 +245,194 @@ class StaticText : public WinControl {
   Alignment alignment_ = Alignment::Left;
 };
 
-enum class GlyphLayout { Center, Bottom };
+// A push button. Enter clicks the form's default button (or the button that has the focus), Esc its cancel
+// button.
+class ButtonControl : public WinControl {
+ public:
+  ButtonControl(Form& form, WinControl* parent, std::string name);
+  bool Default() const { return default_; }
+  void SetDefault(bool v);
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool v) { cancel_ = v; }
+
+ private:
+  bool default_ = false, cancel_ = false;
+};
+
+// A push button with its caption, drawn by the system.
+class Button : public ButtonControl {
+ public:
+  using ButtonControl::ButtonControl;
+};
+
+// Center: the picture in the middle (the caption over it); Bottom: the picture at the foot; Left: the picture
+// beside the caption, the two together in the middle.
+enum class GlyphLayout { Center, Bottom, Left };
 
 // A push button that shows a picture.
-class BitBtn : public WinControl {
+class BitBtn : public ButtonControl {
  public:
-  using WinControl::WinControl;
+  using ButtonControl::ButtonControl;
   const Bitmap& Glyph() const { return glyph_; }
   void LoadGlyph(const std::string& resource);
   void SetGlyph(const Bitmap& glyph);
   GlyphLayout Layout() const { return layout_; }
   void SetLayout(GlyphLayout l);
+  // A glyph of 2 pictures side by side holds the normal one and then the one shown while disabled.
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int n);
 
  private:
   Bitmap glyph_;
   GlyphLayout layout_ = GlyphLayout::Center;
+  int numGlyphs_ = 1;
+};
+
+// A check box. Every change of its state runs OnClick, whether the user or the program makes it.
+class CheckBox : public WinControl {
+ public:
+  CheckBox(Form& form, WinControl* parent, std::string name);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool v);
+  void Click() override;  // toggles
+
+ private:
+  bool checked_ = false;
+};
+
+// A radio button. The radio buttons of one parent form a group: checking one unchecks the others. Becoming
+// checked runs OnClick (becoming unchecked runs nothing); only the checked one of a group is a tab stop.
+class RadioButton : public WinControl {
+ public:
+  using WinControl::WinControl;
+  bool Checked() const { return checked_; }
+  void SetChecked(bool v);
+  void Click() override;  // checks
+
+ private:
+  bool checked_ = false;
+};
+
+// A single-line edit field. Its text is its caption; every change of it runs OnChange, whether typed or set
+// by the program.
+class Edit : public WinControl {
+ public:
+  Edit(Form& form, WinControl* parent, std::string name);
+  const std::string& Text() const { return Caption(); }
+  void SetText(const std::string& text) { SetCaption(text); }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool v);
+  // The character shown for each one typed (a password field); 0 shows the text.
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char c);
+  // The most characters the user can type (the program may set more); 0: no limit of the edit's own.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n);
+  // The user changed the text to `text` (typing, pasting): refused while read-only, cut to MaxLength.
+  void Typed(const std::string& text);
+  std::function<void(Edit&)> OnChange;
+
+ protected:
+  void TextChanged() override;
+
+ private:
+  bool readOnly_ = false;
+  char passwordChar_ = 0;
+  int maxLength_ = 0;
+};
+
+// An edit with an input mask; the suite uses none, so it is an edit (its password character makes the
+// password fields).
+class MaskEdit : public Edit {
+ public:
+  using Edit::Edit;
+};
+
+// A grid of text cells that the user reads but does not edit: fixed rows at the top and fixed columns at the
+// left stay in place while the rest scrolls by whole rows and columns.
+class StringGrid : public WinControl {
+ public:
+  StringGrid(Form& form, WinControl* parent, std::string name);
+  int ColCount() const { return colCount_; }
+  void SetColCount(int n);
+  // Rows beyond a smaller count lose their cells; new rows are empty.
+  int RowCount() const { return static_cast<int>(cells_.size()); }
+  void SetRowCount(int n);
+  int FixedRows() const { return fixedRows_; }
+  void SetFixedRows(int n);
+  int FixedCols() const { return fixedCols_; }
+  void SetFixedCols(int n);
+  int DefaultColWidth() const { return defaultColWidth_; }
+  void SetDefaultColWidth(int width);
+  int DefaultRowHeight() const { return rowHeight_; }
+  void SetDefaultRowHeight(int height);
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+  // A cell's text; outside the grid the empty text, and a write there changes nothing.
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+  // The first scrolling row shown under the fixed rows, and the first scrolling column.
+  int TopRow() const { return topRow_; }
+  void SetTopRow(int row);
+  int LeftCol() const { return leftCol_; }
+  void SetLeftCol(int col);
+  // The current cell (never a fixed one while there are others).
+  int Col() const { return col_; }
+  int Row() const { return row_; }
+  void SetCurrent(int col, int row);
+  // Every cell as text: a tab between the cells of a row, CR LF after each row.
+  std::string Text() const;
+
+ private:
+  void ClampPlaces();
+  int colCount_ = 5, fixedRows_ = 1, fixedCols_ = 1, defaultColWidth_ = 64, rowHeight_ = 24;
+  int topRow_ = 1, leftCol_ = 1, col_ = 1, row_ = 1;
+  std::vector<int> colWidths_;
+  std::vector<std::vector<std::string>> cells_;
+};
+
+// Two small buttons, one above the other, that step a value up and down. Holding a half pressed repeats its
+// click after kFirstRepeatMs and then every kRepeatMs.
+class SpinButton : public WinControl {
+ public:
+  static constexpr unsigned kFirstRepeatMs = 400, kRepeatMs = 100;
+  using WinControl::WinControl;
+  // The control that takes the focus when a half is pressed (the edit that shows the value).
+  WinControl* FocusControl() const { return focusControl_; }
+  void SetFocusControl(WinControl* control) { focusControl_ = control; }
+  void ClickUp();
+  void ClickDown();
+  std::function<void(SpinButton&)> OnUpClick, OnDownClick;
+
+ private:
+  WinControl* focusControl_ = nullptr;
+};
+
+// The save-file dialog of the system, shown modal by Execute.
+class SaveDialog : public Component {
+ public:
+  SaveDialog(Form& form, std::string name) : Component(std::move(name)), form_(form) {}
+  Form& OwnerForm() const { return form_; }
+  // The proposed name before Execute, the chosen one after it.
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(const std::string& name) { fileName_ = name; }
+  // "Description|pattern|Description|pattern...", for example "XML File|*.xml".
+  const std::string& Filter() const { return filter_; }
+  void SetFilter(const std::string& filter) { filter_ = filter; }
+  std::vector<std::pair<std::string, std::string>> FilterPairs() const;
+  // Added (after a point) to a name typed without an extension; empty: nothing is added.
+  const std::string& DefaultExt() const { return defaultExt_; }
+  void SetDefaultExt(const std::string& ext) { defaultExt_ = ext; }
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title) { title_ = title; }
+  const std::string& InitialDir() const { return initialDir_; }
+  void SetInitialDir(const std::string& dir) { initialDir_ = dir; }
+  // Shows the dialog; true when the user chose a name (now in FileName), false when cancelled.
+  bool Execute();
+
+ private:
+  Form& form_;
+  std::string fileName_, filter_, defaultExt_, title_, initialDir_;
 };
 
 class MenuItem : public Component {
@@ -308,6 +505,7 @@ class Form : public WinControl {
     return raw;
   }
   Timer* AddTimer(std::string name, unsigned intervalMs, std::function<void()> onTimer);
+  SaveDialog* AddSaveDialog(std::string name);
   MenuItem& Menu() { return menu_; }
   const MenuItem& Menu() const { return menu_; }
   const std::vector<Timer*>& Timers() const { return timers_; }
@@ -318,6 +516,22 @@ class Form : public WinControl {
   // Runs OnClose; unless it answers None, the form is hidden (or, for the main form, the program ends).
   void Close();
 
+  // The control that has (or, once the form is active, gets) the keyboard focus; nullptr: the form itself.
+  WinControl* ActiveControl() const { return activeControl_; }
+  // Moves the focus to a control of this form.
+  void SetActiveControl(WinControl* control);
+  // The backend's word that the focus has moved to `control` (nullptr: to the form itself).
+  void FocusMoved(WinControl* control) { activeControl_ = control; }
+  // The controls that Tab visits, in order: the tab stops that take input; containers are entered in their
+  // own tab order, except those that take no input.
+  std::vector<WinControl*> TabSequence() const;
+  // The keys of a dialog: Tab and Shift+Tab move the focus along TabSequence, Enter clicks the focused button
+  // or else the default button, Esc clicks the cancel button. True when the key was used.
+  bool DialogKey(std::uint16_t key, unsigned shift);
+  // The first default (cancel) button that takes input, or nullptr.
+  ButtonControl* DefaultButton() const;
+  ButtonControl* CancelButton() const;
+
   std::function<void()> OnCreate;
   std::function<void(CloseAction&)> OnClose;
   std::function<void(std::uint16_t& key, unsigned shift)> OnKeyDown;
@@ -326,6 +540,7 @@ class Form : public WinControl {
   Application& app_;
   std::string className_;
   bool fixedSingle_ = true, centered_ = true, keyPreview_ = false;
+  WinControl* activeControl_ = nullptr;
   MenuItem menu_;
   std::vector<Timer*> timers_;
   std::vector<std::unique_ptr<Component>> components_;

@@ -29,10 +29,36 @@ MessageResult HeadlessBackend::ShowMessageBox(const std::string& caption, const 
     during();
     whileBoxOpen = during;
   }
-  if (answers.empty()) return MessageResult::Ok;
+  if (answers.empty()) return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
   MessageResult r = answers.front();
   answers.pop_front();
   return r;
+}
+
+bool HeadlessBackend::ExecuteSaveDialog(SaveDialog& dialog) {
+  saveDialogs.push_back(ShownSaveDialog{dialog.FileName(), dialog.Filter(), dialog.DefaultExt(),
+                                        dialog.Title(), dialog.InitialDir()});
+  if (saveAnswers.empty()) return false;
+  std::optional<std::string> answer = saveAnswers.front();
+  saveAnswers.pop_front();
+  if (!answer) return false;
+  std::string name = *answer;
+  const std::size_t dot = name.find_last_of('.'), folder = name.find_last_of("\\/:");
+  const bool hasExtension = dot != std::string::npos && (folder == std::string::npos || dot > folder);
+  if (!hasExtension && !dialog.DefaultExt().empty()) name += "." + dialog.DefaultExt();
+  dialog.SetFileName(name);
+  return true;
+}
+
+bool HeadlessBackend::ShowInputBox(const std::string& caption, const std::string& prompt,
+                                   std::string& value) {
+  inputBoxes.push_back(ShownInputBox{caption, prompt, value});
+  if (inputAnswers.empty()) return true;
+  std::optional<std::string> answer = inputAnswers.front();
+  inputAnswers.pop_front();
+  if (!answer) return false;
+  value = answer->substr(0, 255);
+  return true;
 }
 
 }  // namespace korval::forms

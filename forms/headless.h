@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,28 @@ class HeadlessBackend : public Backend {
     MessageIcon icon;
   };
 
+  struct ShownSaveDialog {
+    std::string fileName, filter, defaultExt, title, initialDir;
+  };
+  struct ShownInputBox {
+    std::string caption, prompt, value;
+  };
+
   // Message boxes shown, in order.
   std::vector<ShownBox> boxes;
-  // Answers for the next message boxes; when empty, OK.
+  // Answers for the next message boxes; when empty, the default button (OK, or Yes).
   std::deque<MessageResult> answers;
+  // Save dialogs shown, and the names the user chooses in the next ones (nothing: Cancel); when empty,
+  // Cancel. A chosen name without an extension gets the dialog's default extension, as the system's dialog
+  // does.
+  std::vector<ShownSaveDialog> saveDialogs;
+  std::deque<std::optional<std::string>> saveAnswers;
+  // Input boxes shown, and the texts the user leaves in the next ones (nothing: Cancel); when empty, OK with
+  // the text unchanged.
+  std::vector<ShownInputBox> inputBoxes;
+  std::deque<std::optional<std::string>> inputAnswers;
+  // Where the keyboard focus was put last.
+  WinControl* focused = nullptr;
   // Runs while a message box is open, as the window timers would under a real one.
   std::function<void()> whileBoxOpen;
   // Picture resources by name.
@@ -55,6 +74,9 @@ class HeadlessBackend : public Backend {
   void Terminate() override { terminated = true; }
   MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageButtons buttons,
                                MessageIcon icon) override;
+  void FocusControl(WinControl& control) override { focused = &control; }
+  bool ExecuteSaveDialog(SaveDialog& dialog) override;
+  bool ShowInputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
 };
 
 }  // namespace korval::forms

@@ -5,6 +5,7 @@
 #include "application.h"
 #include "datetime.h"
 #include "folders.h"
+#include "win32_window.h"
 
 namespace korval::forms {
 
@@ -19,6 +20,8 @@ constexpr UINT kFirstMenuCommand = 100;
 const char kPanelClass[] = "KorvalPanel";
 const char kStaticTextClass[] = "KorvalStaticText";
 const char kHintClass[] = "KorvalHint";
+const char kGridClass[] = "KorvalGrid";
+const char kSpinClass[] = "KorvalSpin";
 
 COLORREF Ref(Color c) { return RGB(c.r, c.g, c.b); }
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
@@ -62,20 +65,12 @@ class Selected {
 
 }  // namespace
 
-struct Win32Backend::Window {
-  Window(Win32Backend* b, WinControl* c) : backend(b), control(c) {}
-  Win32Backend* backend;
-  WinControl* control;
-  HWND hwnd = nullptr;
-  HMENU menu = nullptr;
-  std::vector<MenuItem*> commands;
-  bool menuPending = false;
-};
-
 Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
   measureDc_ = CreateCompatibleDC(nullptr);
   RegisterClassOnce(kPanelClass, WindowProc, false);
   RegisterClassOnce(kStaticTextClass, WindowProc, false);
+  RegisterClassOnce(kGridClass, WindowProc, false);
+  RegisterClassOnce(kSpinClass, WindowProc, false);
   WNDCLASSA wc{};
   wc.style = CS_SAVEBITS;
   wc.lpfnWndProc = HintProc;
@@ -94,6 +89,7 @@ Win32Backend::~Win32Backend() {
   windows_.clear();
   if (hintWindow_) DestroyWindow(hintWindow_);
   for (auto& f : fonts_) DeleteObject(f.second);
+  for (auto& b : brushes_) DeleteObject(b.second);
   if (backDc_) {
     SelectObject(backDc_, backOld_);
     DeleteObject(backBitmap_);
@@ -152,18 +148,8 @@ void Win32Backend::CreateChildren(WinControl& parent, HWND parentWindow) {
     Window* raw = w.get();
     wc.handle = raw;
     windows_[&wc] = std::move(w);
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (wc.Visible() ? WS_VISIBLE : 0) |
-                  (wc.Enabled() ? 0 : WS_DISABLED);
-    const char* cls = kPanelClass;
-    if (dynamic_cast<StaticText*>(&wc)) cls = kStaticTextClass;
-    if (dynamic_cast<BitBtn*>(&wc)) {
-      cls = "BUTTON";
-      style |= BS_OWNERDRAW | WS_TABSTOP;
-    }
-    HWND hwnd = CreateWindowExA(0, cls, wc.Caption().c_str(), style, wc.Left(), wc.Top(), wc.Width(),
-                                wc.Height(), parentWindow, nullptr, instance_, raw);
+    HWND hwnd = CreateControlWindow(wc, *raw, parentWindow);
     raw->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
     if (hwnd) byWindow_[hwnd] = raw;
     // Later controls lie on top of earlier ones.
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -253,13 +239,24 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& old
     case Change::Enabled:
       EnableWindow(hwnd, wc.Enabled());
       break;
-    case Change::Text:
+    case Change::Text: {
+      auto* w = static_cast<Window*>(wc.handle);
+      w->syncing = true;
       SetWindowTextA(hwnd, wc.Caption().c_str());
+      w->syncing = false;
       if (!form) InvalidateRect(hwnd, nullptr, FALSE);
       break;
+    }
     case Change::Look:
-      InvalidateRect(hwnd, nullptr, FALSE);
+      // The system's own controls draw with the font they are given; ours pick theirs when they paint.
+      SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
+      if (dynamic_cast<Edit*>(&wc))
+        SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      InvalidateRect(hwnd, nullptr, TRUE);
       if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      break;
+    case Change::Value:
+      ValueChanged(wc, *static_cast<Window*>(wc.handle));
       break;
     case Change::Hint:
       break;
@@ -401,6 +398,7 @@ void Win32Backend::RunMessageLoop(Application& app) {
     TrackHint(msg);
     bool eaten = false;
     KeyPreview(msg, eaten);
+    if (!eaten) DialogKeys(msg, eaten);
     if (eaten) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -412,9 +410,12 @@ void Win32Backend::Terminate() { PostQuitMessage(0); }
 
 MessageResult Win32Backend::ShowMessageBox(const std::string& caption, const std::string& text,
                                            MessageButtons buttons, MessageIcon icon) {
+  // The system's Yes/No box takes no Esc: ours answers No to it.
+  if (buttons == MessageButtons::YesNo) return AskYesNo(caption, text);
   UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
   if (icon == MessageIcon::Error) flags |= MB_ICONSTOP;
   if (icon == MessageIcon::Information) flags |= MB_ICONINFORMATION;
+  if (icon == MessageIcon::Question) flags |= MB_ICONQUESTION;
   HWND owner = nullptr;
   if (app_ && app_->MainForm()) owner = WindowOf(*app_->MainForm());
   if (owner && !IsWindowVisible(owner)) owner = nullptr;
@@ -464,7 +465,33 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
   HWND hwnd = w.hwnd;
   Form* form = dynamic_cast<Form*>(w.control);
   Application& app = w.control->OwnerForm().App();
+  LRESULT result = 0;
+  if (auto* grid = dynamic_cast<StringGrid*>(w.control)) {
+    if (HandleGrid(w, *grid, msg, wp, lp, result)) return result;
+  } else if (auto* spin = dynamic_cast<SpinButton*>(w.control)) {
+    if (HandleSpin(w, *spin, msg, wp, lp, result)) return result;
+  }
   switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (Find(reinterpret_cast<HWND>(lp)))
+        return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+      break;
+    case WM_SETFOCUS:
+      // The form passes the focus on to the control that had it (or was given it before the form showed).
+      if (form && form->ActiveControl() && form->ActiveControl()->CanTakeInput()) {
+        if (HWND child = WindowOf(*form->ActiveControl())) SetFocus(child);
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (form && LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        Window* had = focus && IsChild(hwnd, focus) ? Find(focus) : nullptr;
+        if (had) form->FocusMoved(had->control);
+      }
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -496,10 +523,21 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
       }
       if (HIWORD(wp) == BN_CLICKED && lp) {
         Window* child = Find(reinterpret_cast<HWND>(lp));
-        if (child && child->control->OnClick) {
+        if (child && child->control->CanTakeInput()) {
           Control* c = child->control;
           HideHint();
-          app.Dispatch([&] { c->OnClick(*c); });
+          app.Dispatch([&] { c->Click(); });
+        }
+        return 0;
+      }
+      if (HIWORD(wp) == EN_CHANGE && lp) {
+        Window* child = Find(reinterpret_cast<HWND>(lp));
+        auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
+        if (edit && !child->syncing) {
+          const int length = GetWindowTextLengthA(child->hwnd);
+          std::string text(static_cast<std::size_t>(length) + 1, '\0');
+          text.resize(static_cast<std::size_t>(GetWindowTextA(child->hwnd, &text[0], length + 1)));
+          app.Dispatch([&] { edit->Typed(text); });
         }
         return 0;
       }
@@ -580,6 +618,14 @@ void Win32Backend::Fill(HDC dc, const RECT& r, Color c) {
 
 void Win32Backend::PaintContent(WinControl& control, HDC dc, int dx, int dy) {
   RECT r{dx, dy, dx + control.Width(), dy + control.Height()};
+  if (auto* grid = dynamic_cast<StringGrid*>(&control)) {
+    PaintGrid(*grid, dc, WindowOf(*grid));
+    return;
+  }
+  if (auto* spin = dynamic_cast<SpinButton*>(&control)) {
+    PaintSpin(*spin, *static_cast<Window*>(spin->handle), dc, r);
+    return;
+  }
   if (auto* st = dynamic_cast<StaticText*>(&control)) {
     // What the parent shows beneath, then the text.
     if (WinControl* parent = st->Parent()) PaintContent(*parent, dc, dx - st->Left(), dy - st->Top());
@@ -691,8 +737,51 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
   const Color face = GetSystemColor(SystemColor::ButtonFace);
   Fill(back, r, face);
   const bool pressed = (dis.itemState & ODS_SELECTED) != 0;
+  if (button->Default()) {
+    FrameRect(back, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    InflateRect(&r, -1, -1);
+  }
   DrawEdge(back, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  const Bitmap& glyph = button->Glyph();
+  r = RECT{0, 0, width, height};
+  // A strip of pictures: the first one normally, the second one while the button is disabled.
+  Bitmap glyph = button->Glyph();
+  if (button->NumGlyphs() > 1 && glyph.Width() >= button->NumGlyphs()) {
+    const int partWidth = glyph.Width() / button->NumGlyphs();
+    const int part = !button->Enabled() ? 1 : 0;
+    Bitmap one(partWidth, glyph.Height());
+    for (int y = 0; y < glyph.Height(); ++y)
+      for (int x = 0; x < partWidth; ++x) one.SetPixel(x, y, glyph.Pixel(part * partWidth + x, y));
+    glyph = one;
+  }
+  if (button->Layout() == GlyphLayout::Left) {
+    // The picture, 4 pixels, the caption: the two together in the middle.
+    const int gap = !glyph.Empty() && !button->Caption().empty() ? 4 : 0;
+    const int textWidth =
+        button->Caption().empty() ? 0 : MeasureText(button->Font(), button->Caption()).width;
+    int x = (width - glyph.Width() - gap - textWidth) / 2, y = (height - glyph.Height()) / 2;
+    if (pressed) {
+      ++x;
+      ++y;
+    }
+    if (!glyph.Empty()) {
+      const Color clear = glyph.Pixel(0, glyph.Height() - 1);
+      Bitmap shown(glyph.Width(), glyph.Height());
+      for (int gy = 0; gy < glyph.Height(); ++gy)
+        for (int gx = 0; gx < glyph.Width(); ++gx) {
+          const Color c = glyph.Pixel(gx, gy);
+          shown.SetPixel(gx, gy, c == clear ? face : c);
+        }
+      BlitBitmap(back, shown, x, y, shown.Width(), shown.Height());
+    }
+    RECT text{x + glyph.Width() + gap, pressed ? 1 : 0, width, height + (pressed ? 1 : 0)};
+    PaintText(*button, back, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (dis.itemState & ODS_FOCUS) {
+      RECT f{4, 4, width - 4, height - 4};
+      DrawFocusRect(back, &f);
+    }
+    BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+    return;
+  }
   if (!glyph.Empty()) {
     // The glyph's bottom left pixel names its transparent colour.
     const Color clear = glyph.Pixel(0, glyph.Height() - 1);
@@ -727,7 +816,8 @@ HFONT Win32Backend::FontFor(const Font& font) {
 }
 
 int Win32Backend::HeldGdiObjects() const {
-  return static_cast<int>(fonts_.size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) + (measureDc_ ? 1 : 0);
+  return static_cast<int>(fonts_.size() + brushes_.size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) +
+         (measureDc_ ? 1 : 0);
 }
 
 // Hints: the control under the pointer that has a hint to show, after a short pause; it goes when the pointer

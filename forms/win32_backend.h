@@ -34,6 +34,9 @@ class Win32Backend : public Backend {
   void Terminate() override;
   MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageButtons buttons,
                                MessageIcon icon) override;
+  void FocusControl(WinControl& control) override;
+  bool ExecuteSaveDialog(SaveDialog& dialog) override;
+  bool ShowInputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
 
   // The window of a form or windowed control; nullptr before it exists.
   static HWND WindowOf(const WinControl& control);
@@ -45,7 +48,9 @@ class Win32Backend : public Backend {
 
  private:
   struct Window;
+  struct DialogState;
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp);
   Window* Find(HWND hwnd) const;
@@ -66,7 +71,24 @@ class Win32Backend : public Backend {
   void BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX, int srcY, int width, int height);
   HDC BackBuffer(int width, int height);
   HFONT FontFor(const Font& font);
+  HBRUSH BrushFor(Color c);
   void Fill(HDC dc, const RECT& r, Color c);
+
+  // The controls drawn by the system (check boxes, radio buttons, buttons, edits) and ours (grid, spin).
+  HWND CreateControlWindow(WinControl& control, Window& w, HWND parentWindow);
+  void ValueChanged(WinControl& control, Window& w);
+  LRESULT ControlColour(HDC dc, HWND child);
+  void DialogKeys(const MSG& msg, bool& eaten);
+  bool HandleGrid(Window& w, StringGrid& grid, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void RefreshGrid(Window& w, StringGrid& grid);
+  void ScheduleRefresh(Window& w);
+  void PaintGrid(StringGrid& grid, HDC dc, HWND hwnd);
+  bool HandleSpin(Window& w, SpinButton& spin, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void PaintSpin(const SpinButton& spin, const Window& w, HDC dc, const RECT& r);
+  void SpinClick(Window& w, SpinButton& spin);
+  MessageResult AskYesNo(const std::string& caption, const std::string& text);
+  INT_PTR RunDialog(DialogState& state);
+  void LayOutDialog(HWND dialog, DialogState& state);
 
   void TrackHint(const MSG& msg);
   void HideHint();
@@ -83,6 +105,7 @@ class Win32Backend : public Backend {
   // Our windows by handle: a message's window is looked up here, never through data another class may keep.
   std::map<HWND, Window*> byWindow_;
   std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
   HDC backDc_ = nullptr;
   HBITMAP backBitmap_ = nullptr;
   HGDIOBJ backOld_ = nullptr;

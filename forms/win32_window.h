@@ -1,0 +1,27 @@
+#pragma once
+// What the Win32 backend keeps for each window it made (shared by its source files).
+#include <windows.h>
+
+#include <vector>
+
+#include "win32_backend.h"
+
+namespace korval::forms {
+
+struct Win32Backend::Window {
+  Window(Win32Backend* b, WinControl* c) : backend(b), control(c) {}
+  Win32Backend* backend;
+  WinControl* control;
+  HWND hwnd = nullptr;
+  HMENU menu = nullptr;
+  std::vector<MenuItem*> commands;
+  bool menuPending = false;
+  // The backend itself is setting the window's text: the edit's change notice is not the user's.
+  bool syncing = false;
+  // A grid's scroll bars and picture are brought up to date once the changes in hand are done.
+  bool refreshPending = false;
+  // The spin button half held down: 0 none, 1 up, 2 down.
+  int pressedHalf = 0;
+};
+
+}  // namespace korval::forms

@@ -1,0 +1,286 @@
+// The real eventbook.exe in a temporary program folder (its UserPath.dat, the language files of the build)
+// with a data folder of month files, some written by the simulated monitor: what a user sees in the grid,
+// what the boxes and spin buttons do, what the settings file keeps and what the export writes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bitmap.h"
+#include "e2e.h"
+#include "probe.h"
+#include "settings.h"
+#include "temp_dir.h"
+
+namespace korval::e2e {
+namespace {
+
+const char* const kLanguageFiles[] = {"English.txt", "Chinese.txt", "Chinese_s.txt", "Japanese.txt",
+                                      "Thai.txt",    "German.txt",  "French.txt",    "Spanish.txt",
+                                      "Korean.txt",  "Polish.txt",  "Turkish.txt",   "russian.txt"};
+
+// Client-area places of the controls (the panels' offsets added).
+const RECT kGrid{8, 0, 587, 280}, kAllBox{4, 398, 78, 22}, kExport{504, 394, 98, 29};
+const RECT kEdit1{213, 398, 29, 23}, kEdit3{260, 398, 17, 23}, kEdit2{418, 398, 30, 23},
+    kEdit4{465, 398, 17, 23};
+const RECT kSpin1{244, 398, 15, 22}, kSpin2{279, 398, 15, 22}, kSpin3{449, 398, 15, 22},
+    kSpin4{483, 398, 15, 22};
+RECT KindBox(int code) {
+  const int col = (code - 1) / 5, row = (code - 1) % 5;
+  const int xs[3] = {4, 205, 404};
+  return RECT{xs[col], 283 + 6 + 20 * row, 196, row == 4 ? 14 : 15};
+}
+
+// The text of a window of another process, as it gives it (a grid gives its cells).
+std::string Text(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "(hung)";
+  std::vector<char> buf(length + 1, '\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG,
+                      5000, &got);
+  return std::string(buf.data(), got);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = text.find("\r\n", at);
+    out.push_back(text.substr(at, end - at));
+    if (end == std::string::npos) break;
+    at = end + 2;
+  }
+  return out;
+}
+
+std::string Two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
+
+std::string Record(int code, int y, int m, int d, int h, int n) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(y);
+  st.wMonth = static_cast<WORD>(m);
+  st.wDay = static_cast<WORD>(d);
+  st.wHour = static_cast<WORD>(h);
+  st.wMinute = static_cast<WORD>(n);
+  // Days since 1899-12-30: FILETIME counts 100 ns from 1601-01-01.
+  FILETIME ft;
+  SystemTimeToFileTime(&st, &ft);
+  const unsigned long long t = (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  const double days = static_cast<double>(t) / 864000000000.0 - 109205.0;
+  std::string r(16, '\0');
+  r[0] = static_cast<char>(code);
+  std::memcpy(&r[8], &days, 8);
+  return r;
+}
+
+class Eventbook : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_ = dir_.Prefix() + "program\\";
+    data_ = dir_.Prefix() + "data\\";
+    CreateDirectoryA(program_.c_str(), nullptr);
+    CreateDirectoryA(data_.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "eventbook.exe").c_str(),
+                          (program_ + "eventbook.exe").c_str(), FALSE));
+    for (const char* f : kLanguageFiles)
+      ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + f).c_str(), (program_ + f).c_str(), FALSE)) << f;
+    WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
+    GetLocalTime(&today_);
+  }
+
+  void WriteMonth(int month, const std::string& bytes) {
+    CreateDirectoryA((data_ + std::to_string(month)).c_str(), nullptr);
+    WriteFileBytes(data_ + std::to_string(month) + "\\Event.log", bytes);
+  }
+  // The year of `month` within the eleven months that end with today's.
+  int YearOf(int month) const { return month <= today_.wMonth ? today_.wYear : today_.wYear - 1; }
+
+  void Start() {
+    viewer_ = Process::Start(Quote(program_ + "eventbook.exe"), program_);
+    ASSERT_TRUE(viewer_.Running());
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          window_ = FindWindowOfProcess("TnEventLog", viewer_.Id());
+          return window_ && IsWindowVisible(window_);
+        },
+        15000));
+    SetForegroundWindow(window_);
+    children_ = probe::ChildWindows(window_);
+  }
+  HWND At(const RECT& r) const {
+    const probe::ChildWindow* c = probe::ChildAt(children_, r.left, r.top, r.right, r.bottom);
+    return c ? c->hwnd : nullptr;
+  }
+  std::vector<std::string> Rows() const { return Lines(Text(At(kGrid))); }
+  // Rows waited for: the grid answers once the click's fill is done.
+  bool RowsAre(const std::vector<std::string>& rows) const {
+    return WaitFor([&] { return Rows() == rows; }, 5000);
+  }
+  std::string Setting(const char* key) const {
+    return SettingsFile::FromText("", ReadFileBytes(data_ + "KORVAL.ini"))
+        .ReadString("EventLog", key, "(none)");
+  }
+  void Click(const RECT& r) const {
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(At(r), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  }
+  void Spin(const RECT& r, bool up) const {
+    const LPARAM at = MAKELPARAM(7, up ? 4 : 17);
+    PostMessageA(At(r), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(At(r), WM_LBUTTONUP, 0, at);
+    DWORD_PTR ignored;  // the two clicks are handled once the window answers
+    SendMessageTimeoutA(At(r), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  }
+  std::string Range() const {
+    return Text(At(kEdit1)) + "/" + Text(At(kEdit3)) + "-" + Text(At(kEdit2)) + "/" + Text(At(kEdit4));
+  }
+  std::string Date(int m, int d, int y) const { return Two(m) + "/" + Two(d) + "/" + std::to_string(y); }
+
+  test::TempDir dir_;
+  std::string program_, data_;
+  SYSTEMTIME today_{};
+  Process viewer_, monitor_;
+  HWND window_ = nullptr;
+  std::vector<probe::ChildWindow> children_;
+};
+
+TEST_F(Eventbook, ListsTheMonitorsEventsAndAKindBoxRefiltersAndStoresItsState) {
+  const int y = today_.wYear, m = today_.wMonth;
+  const std::string day = std::to_string(y) + "-" + Two(m) + "-01 ";
+  dir_.Write("scenario.txt", "at 0\nevent 6 " + day + "08:00:00\nevent 8 " + day + "08:05:00\nevent 5 " +
+                                 day + "08:10:00\nevent 1 " + day + "07:00:00\nevent 0 " + day +
+                                 "09:00:00\n");
+  monitor_ = Process::Start(Quote(std::string(BinDir()) + "tools\\monitor\\korvalmon.exe") + " /data " +
+                            Quote(data_) + " /scenario " + Quote(dir_.File("scenario.txt")) + " /log " +
+                            Quote(dir_.File("monitor.log")));
+  ASSERT_TRUE(
+      WaitFor([&] { return dir_.Read("monitor.log").find("step at 0") != std::string::npos; }, 10000));
+  Start();
+
+  char title[64] = {};
+  GetWindowTextA(window_, title, sizeof title);
+  EXPECT_STREQ(title, "Event Log");
+  RECT client;
+  GetClientRect(window_, &client);
+  EXPECT_EQ(client.right, 604);
+  EXPECT_EQ(client.bottom, 423);
+
+  const std::string d = Date(m, 1, y);
+  EXPECT_TRUE(
+      RowsAre({"No.\tCode\tDate/Time\tEvent", "1\t6\t" + d + " 08:00:00\tPower failure",
+               "2\t1\t" + d + " 07:00:00\tProgram start", "3\t8\t" + d + " 08:05:00\tPower restored"}))
+      << Text(At(kGrid));
+  EXPECT_EQ(Setting("AllState"), "1");
+  EXPECT_EQ(Setting("State"), "(none)");
+
+  Click(KindBox(5));
+  EXPECT_EQ(SendMessageA(At(KindBox(5)), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Setting("State"), "111111111111110");
+  // The code-1 record, older than the last row, changes places with that row only.
+  EXPECT_TRUE(RowsAre({"No.\tCode\tDate/Time\tEvent", "1\t6\t" + d + " 08:00:00\tPower failure",
+                       "2\t8\t" + d + " 08:05:00\tPower restored", "3\t1\t" + d + " 07:00:00\tProgram start",
+                       "4\t5\t" + d + " 08:10:00\tSystem shutdown"}))
+      << Text(At(kGrid));
+  Click(KindBox(6));
+  EXPECT_EQ(Setting("State"), "111110111111110");
+  EXPECT_TRUE(
+      RowsAre({"No.\tCode\tDate/Time\tEvent", "1\t8\t" + d + " 08:05:00\tPower restored",
+               "2\t1\t" + d + " 07:00:00\tProgram start", "3\t5\t" + d + " 08:10:00\tSystem shutdown"}))
+      << Text(At(kGrid));
+
+  // A look at the window, kept in the build folder.
+  SetForegroundWindow(window_);
+  Sleep(300);
+  probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\eventbook\\eventbook.png",
+                  probe::EncodePng(probe::CaptureClient(window_)));
+}
+
+TEST_F(Eventbook, AllBoxAndSpinButtonsChooseTheMonths) {
+  for (int m = 1; m <= 12; ++m) WriteMonth(m, Record(2, YearOf(m), m, 3, 12, 0));
+  Start();
+  EXPECT_EQ(Rows().size(), 12u) << "All: eleven months and the header";
+  EXPECT_FALSE(IsWindowEnabled(At(RECT{81, 394, 419, 29})));
+  const int cy = today_.wYear, cm = today_.wMonth;
+  const std::string now = std::to_string(cy) + "/" + std::to_string(cm);
+  EXPECT_EQ(Range(), now + "-" + now);
+
+  Click(kAllBox);
+  EXPECT_EQ(Setting("AllState"), "0");
+  EXPECT_TRUE(IsWindowEnabled(At(RECT{81, 394, 419, 29})));
+  EXPECT_TRUE(
+      RowsAre({"No.\tCode\tDate/Time\tEvent", "1\t2\t" + Date(cm, 3, cy) + " 12:00:00\tProgram stop"}));
+
+  Spin(kSpin4, true);  // the end stays at the current month
+  Spin(kSpin3, true);
+  EXPECT_EQ(Range(), now + "-" + now);
+  Spin(kSpin1, false);  // a year back, clamped to the first of the eleven months
+  const int ly = cm <= 10 ? cy - 1 : cy, lm = cm <= 10 ? cm + 2 : cm - 10;
+  const std::string first = cm <= 10 ? std::to_string(ly) + "/" + std::to_string(lm) : now;
+  EXPECT_EQ(Range(), first + "-" + now);
+  EXPECT_TRUE(WaitFor([&] { return Rows().size() == (cm <= 10 ? 12u : 2u); }, 5000)) << Text(At(kGrid));
+  Spin(kSpin2, false);  // at the first month it is pulled back; in November and December it may step
+  const std::string start = cm <= 10 ? first : std::to_string(cy) + "/" + std::to_string(cm - 1);
+  EXPECT_EQ(Range(), start + "-" + now);
+
+  Click(kAllBox);
+  EXPECT_EQ(Setting("AllState"), "1");
+  Spin(kSpin2, true);
+  EXPECT_EQ(Range(), start + "-" + now) << "the range panel takes no input in All mode";
+}
+
+TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
+  WriteMonth(today_.wMonth, Record(6, today_.wYear, today_.wMonth, 1, 9, 30));
+  Start();
+  const std::string base = dir_.Prefix() + "out";
+  auto exportAs = [&](const std::string& name) -> std::string {
+    PostMessageA(At(kExport), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor(
+            [&] { return (dialog = FindWindowOfProcess("#32770", viewer_.Id())) && IsWindowVisible(dialog); },
+            20000))
+      return "(no dialog)";
+    HWND field = GetDlgItem(dialog, 0x47c);  // the file name box of the Explorer-style dialog
+    if (!field) field = GetDlgItem(dialog, 0x480);
+    const std::string proposal = Text(field);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
+    return proposal;
+  };
+  EXPECT_EQ(exportAs(base), "Event_" + Two(today_.wMonth) + "-" + Two(today_.wDay));
+  ASSERT_TRUE(WaitFor([&] { return FileExists(base + ".xml") && FileExists(base + ".xsl"); }, 10000));
+  EXPECT_NE(ReadFileBytes(base + ".xml").find("<?xml-stylesheet type=\"text/xsl\" href=\"out.xsl\"?>\r\n"),
+            std::string::npos);
+  const std::string row = "<tr><td>1</td><td>6</td><td>" + Date(today_.wMonth, 1, today_.wYear) +
+                          " 09:30:00</td><td>Power failure</td></tr>\r\n";
+  EXPECT_NE(ReadFileBytes(base + ".xsl").find(row), std::string::npos) << ReadFileBytes(base + ".xsl");
+
+  // Again under the same name: the question, answered No, then Yes.
+  for (int answer : {IDNO, IDYES}) {
+    WriteFileBytes(base + ".xml", "old");
+    WriteFileBytes(base + ".xsl", "old");
+    exportAs(base);
+    HWND confirm = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowA("#32770", "Confirm")) != nullptr; }, 10000));
+    bool named = false;
+    for (const probe::ChildWindow& c : probe::ChildWindows(confirm))
+      if (c.text == base + " File is Exists, Overwrite it now?") named = true;
+    EXPECT_TRUE(named);
+    PostMessageA(confirm, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(confirm); }, 10000));
+    if (answer == IDNO) {
+      Sleep(300);
+      EXPECT_EQ(ReadFileBytes(base + ".xml"), "old");
+      EXPECT_EQ(ReadFileBytes(base + ".xsl"), "old");
+    } else {
+      EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(base + ".xsl").find(row) != std::string::npos; }, 5000));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace korval::e2e

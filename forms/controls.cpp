@@ -112,6 +112,29 @@ WinControl::WinControl(Form& form, WinControl* parent, std::string name)
   if (parent) parent->tabList_.push_back(this);
 }
 
+Control* WinControl::GraphicAt(int x, int y) const {
+  for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+    Control* c = *it;
+    if (!c->IsWindowed() && c->Visible() && c->Enabled() && c->Bounds().Contains(x, y)) return c;
+  }
+  return nullptr;
+}
+
+void WinControl::PointerMoved(int x, int y, unsigned shift) {
+  Control* target = GraphicAt(x, y);
+  if (!target) target = this;
+  const Rect at = target == this ? Rect{} : target->Bounds();
+  if (target->OnMouseMove) target->OnMouseMove(*target, shift, x - at.left, y - at.top);
+}
+
+void WinControl::PointerPressed(int x, int y) { pressed_ = GraphicAt(x, y); }
+
+void WinControl::PointerReleased(int x, int y) {
+  Control* pressed = pressed_;
+  pressed_ = nullptr;
+  if (pressed && pressed == GraphicAt(x, y)) pressed->Click();
+}
+
 int WinControl::TabOrder() const {
   if (!Parent()) return -1;
   const auto& list = Parent()->tabList_;

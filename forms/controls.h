@@ -52,7 +52,15 @@ struct Font {
 };
 
 enum class Alignment { Left, Center, Right };
-enum class SystemColor { ButtonFace, ButtonShadow, ButtonHighlight, WindowText, InfoBackground, InfoText };
+enum class SystemColor {
+  ButtonFace,
+  ButtonShadow,
+  ButtonHighlight,
+  WindowText,
+  InfoBackground,
+  InfoText,
+  Light3D  // the light edge of 3-D elements
+};
 
 // What changed, so that a backend does only the work it has to. Value: a control's own state (a box checked,
 // grid cells, rows or scrolling, an edit's options).
@@ -115,6 +123,8 @@ class Control : public Component {
   void SetColor(Color c);
 
   std::function<void(Control&)> OnClick;
+  // The pointer moved over the control: the shift state (ShiftState) and the position in the control.
+  std::function<void(Control&, unsigned shift, int x, int y)> OnMouseMove;
   // What a click does: runs OnClick (a check box toggles first, a radio button checks itself). The backends
   // call it for the user's clicks.
   virtual void Click();
@@ -208,8 +218,19 @@ class WinControl : public Control {
   // Backend data of the window (its handle and what goes with it).
   void* handle = nullptr;
 
+  // The pointer over the client area, for the graphic children. The topmost visible and enabled graphic child
+  // whose rectangle holds (x, y), transparent or not; nullptr when there is none.
+  Control* GraphicAt(int x, int y) const;
+  // The pointer moved to (x, y): the graphic child under it hears of it (else this control), in its own
+  // coordinates.
+  void PointerMoved(int x, int y, unsigned shift);
+  // The left button went down and up at (x, y): a graphic child is clicked when both happen over it.
+  void PointerPressed(int x, int y);
+  void PointerReleased(int x, int y);
+
  private:
   friend class Control;
+  Control* pressed_ = nullptr;
   std::vector<Control*> children_;
   std::vector<WinControl*> tabList_;
   bool tabStop_ = false;
@@ -490,6 +511,9 @@ class Form : public WinControl {
   // Fixed border with the system menu and the minimise button only (not resizable, no maximise).
   bool FixedSingle() const { return fixedSingle_; }
   void SetFixedSingle(bool v) { fixedSingle_ = v; }
+  // Dialog border: fixed size with the system menu only (no minimise or maximise box).
+  bool DialogBorder() const { return dialogBorder_; }
+  void SetDialogBorder(bool v) { dialogBorder_ = v; }
   bool Centered() const { return centered_; }
   void SetCentered(bool v) { centered_ = v; }
   bool KeyPreview() const { return keyPreview_; }
@@ -539,7 +563,7 @@ class Form : public WinControl {
  private:
   Application& app_;
   std::string className_;
-  bool fixedSingle_ = true, centered_ = true, keyPreview_ = false;
+  bool fixedSingle_ = true, dialogBorder_ = false, centered_ = true, keyPreview_ = false;
   WinControl* activeControl_ = nullptr;
   MenuItem menu_;
   std::vector<Timer*> timers_;

@@ -16,6 +16,8 @@ Color HeadlessBackend::GetSystemColor(SystemColor which) {
       return Rgb(255, 255, 225);
     case SystemColor::InfoText:
       return Rgb(0, 0, 0);
+    case SystemColor::Light3D:
+      return Rgb(224, 224, 224);
   }
   return Color{};
 }

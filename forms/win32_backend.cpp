@@ -126,10 +126,13 @@ void Win32Backend::FormCreated(Form& form) {
   Window* raw = w.get();
   form.handle = raw;
   windows_[&form] = std::move(w);
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN |
-                      (form.FixedSingle() ? 0 : WS_THICKFRAME | WS_MAXIMIZEBOX);
-  CreateWindowExA(0, form.ClassName().c_str(), form.Caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                  form.Width(), form.Height(), nullptr, nullptr, instance_, raw);
+  const DWORD style = form.DialogBorder()
+                          ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN
+                          : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN |
+                                (form.FixedSingle() ? 0 : WS_THICKFRAME | WS_MAXIMIZEBOX);
+  CreateWindowExA(form.DialogBorder() ? WS_EX_DLGMODALFRAME : 0, form.ClassName().c_str(),
+                  form.Caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT, form.Width(), form.Height(),
+                  nullptr, nullptr, instance_, raw);
   if (raw->hwnd) byWindow_[raw->hwnd] = raw;
   RebuildMenu(form);
   SizeFormWindow(form, true);
@@ -161,7 +164,8 @@ void Win32Backend::SizeFormWindow(Form& form, bool place) {
   HWND hwnd = WindowOf(form);
   if (!hwnd) return;
   RECT r{0, 0, form.Width(), form.Height()};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), GetMenu(hwnd) != nullptr, 0);
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), GetMenu(hwnd) != nullptr,
+                     static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
   const int width = r.right - r.left, height = r.bottom - r.top;
   // A menu bar that wraps to a second line takes client height: size again once it is known.
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
@@ -371,6 +375,9 @@ Color Win32Backend::GetSystemColor(SystemColor which) {
     case SystemColor::InfoText:
       index = COLOR_INFOTEXT;
       break;
+    case SystemColor::Light3D:
+      index = COLOR_3DLIGHT;
+      break;
   }
   const COLORREF c = GetSysColor(index);
   return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -559,6 +566,31 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    // The pointer over the graphic controls (labels, pictures) that this window paints.
+    case WM_MOUSEMOVE: {
+      unsigned shift = 0;
+      if (wp & MK_SHIFT) shift |= kShift;
+      if (wp & MK_CONTROL) shift |= kCtrl;
+      if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
+      const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+      app.Dispatch([&] { w.control->PointerMoved(x, y, shift); });
+      if (!IsWindow(hwnd)) return 0;
+      break;
+    }
+    case WM_LBUTTONDOWN:
+      if (w.control->CanTakeInput()) {
+        const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+        w.control->PointerPressed(x, y);
+        if (w.control->GraphicAt(x, y)) SetCapture(hwnd);
+      }
+      break;
+    case WM_LBUTTONUP: {
+      if (GetCapture() == hwnd) ReleaseCapture();
+      const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+      app.Dispatch([&] { w.control->PointerReleased(x, y); });
+      if (!IsWindow(hwnd)) return 0;
+      break;
+    }
     case WM_SYSCOMMAND:
       if (form && (wp & 0xFFF0) == SC_MINIMIZE && app.MainForm() == form && app.OnMinimize) {
         app.Dispatch(app.OnMinimize);

@@ -17,7 +17,7 @@ namespace {
 using namespace artgen;
 
 Bytes Encode(const Picture& p, const Canvas& c) {
-  return p.format == Format::Icon ? DrawIconFile() : EncodeBmp(c, p.format == Format::Bmp32 ? 32 : 24);
+  return p.format == Format::Icon ? DrawIconFile(p) : EncodeBmp(c, p.format == Format::Bmp32 ? 32 : 24);
 }
 
 int Write(const std::string& folder) {

@@ -1,5 +1,6 @@
 #include "pictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "font.h"
@@ -520,6 +521,112 @@ const std::vector<Rgb>& IconPalette() {
   return palette;
 }
 
+// --- The installation launcher ---
+
+// A hue on the colour wheel (0..1), as the light that an optical disc's tracks split.
+Rgb Spectrum(float h) {
+  h -= std::floor(h);
+  const float r = std::fabs(h * 6 - 3) - 1, g = 2 - std::fabs(h * 6 - 2), b = 2 - std::fabs(h * 6 - 4);
+  auto c = [](float v) { return 255 * std::min(1.0f, std::max(0.0f, v)); };
+  return Rgb{c(r), c(g), c(b)};
+}
+
+// The data side of a disc about (cx, cy): silver with a rainbow sheen that turns with the angle, brighter on
+// two opposite sectors where the light falls, and faint track rings.
+Paint DiscSurface(float cx, float cy, float outer) {
+  return [=](float x, float y) {
+    const float dx = x - cx, dy = y - cy, r = std::sqrt(dx * dx + dy * dy);
+    const float a = std::atan2(dy, dx);
+    const float sheen = 0.5f + 0.5f * std::cos(2 * (a - 0.6f));
+    const Rgb silver = Lerp(Hex(0x8C939E), Hex(0xE4E8EE), sheen);
+    const Rgb hue = Spectrum(a / (2 * kPi) * 2 + r / outer * 0.35f);
+    const float rings = 0.04f * std::sin(r * 1.7f);
+    return Scale(Lerp(silver, hue, 0.18f + 0.22f * sheen), 1 + rings);
+  };
+}
+
+void DrawDisc(Canvas& c, float cx, float cy, float outer, bool small) {
+  const float hub = outer * 0.34f, clear = outer * 0.26f, hole = outer * 0.11f;
+  c.Fill(Subtract(Circle(cx, cy, outer), Circle(cx, cy, hub)), DiscSurface(cx, cy, outer));
+  // The transparent ring round the hub and the stacking ring on it.
+  c.Fill(Subtract(Circle(cx, cy, hub), Circle(cx, cy, clear)), Hex(0xB8C0CC), 0.55f);
+  c.Fill(Ring(cx, cy, clear * 0.78f, clear), Hex(0xDDE3EA), 0.6f);
+  c.Fill(Subtract(Circle(cx, cy, clear * 0.78f), Circle(cx, cy, hole)), Hex(0xA9B2BF), 0.35f);
+  // Edges: the rim and the hole catch a thin light line.
+  c.Fill(Ring(cx, cy, outer - (small ? 1.0f : 1.6f), outer), Hex(0xF4F6F8), 0.8f);
+  c.Fill(Ring(cx, cy, hole, hole + (small ? 0.8f : 1.4f)), Hex(0xF4F6F8), 0.7f);
+}
+
+Canvas DrawSetupBackdrop() {
+  const int w = 452, h = 452;
+  Canvas c(w, h, Rgb{});
+  // Night-blue ground, lighter towards the lower right where the disc lies.
+  c.Fill(Rect(0, 0, w, h),
+         Radial(380, 400, 560, {{0, Hex(0x2E4F86)}, {0.55f, Hex(0x1A2F57)}, {1, Hex(0x0C1630)}}));
+  // Soft diagonal light streaks.
+  for (int k = 0; k < 5; ++k) {
+    const float x0 = -80.0f + k * 120.0f;
+    c.Fill(Polygon({{x0, 0},
+                    {x0 + 40, 0},
+                    {x0 + 40 + 260, static_cast<float>(h)},
+                    {x0 + 260, static_cast<float>(h)}}),
+           Hex(0x9CB8E8), 0.035f);
+  }
+  // A faint column of guide lines behind the links.
+  for (int row = 0; row < 5; ++row) {
+    const float y = 44.0f + row * 68.0f;
+    c.Fill(Rect(24, y, 390, y + 1), Linear(24, 0, 390, 0, {{0, Hex(0x7FA6E0)}, {1, Hex(0x1A2F57)}}), 0.45f);
+  }
+  // The disc, partly out of the frame, with its shadow.
+  DropShadow(c, Circle(372, 392, 176), 6, 8, 10, Hex(0x02060E), 0.6f);
+  DrawDisc(c, 372, 392, 176, false);
+  // The suite's name at the foot.
+  const TextStyle big{4, true, 1};
+  c.Fill(TextShape("KORVAL", 26, 392, w, h, big), Hex(0x000000), 0.5f);
+  c.Fill(TextShape("KORVAL", 24, 390, w, h, big), Hex(0xDCE6F5));
+  const TextStyle small{2, true, 1};
+  c.Fill(TextShape("SETUP", 26, 426, w, h, small), Hex(0x8FB0E0));
+  return c;
+}
+
+// The launcher's icon: a disc with a green arrow pointing into it.
+const std::vector<Rgb>& SetupIconPalette() {
+  static const std::vector<Rgb> palette = {Hex(0x000000), Hex(0xFFFFFF), Hex(0x8C939E), Hex(0xB8C0CC),
+                                           Hex(0xDDE3EA), Hex(0x5A616C), Hex(0x2E4F86), Hex(0x1A2F57),
+                                           Hex(0xE05A9E), Hex(0x5AB4E6), Hex(0xE6C84A), Hex(0x7AD06A),
+                                           Hex(0x28BE3C), Hex(0x146E23), Hex(0xC8A0E0), Hex(0x303640)};
+  return palette;
+}
+
+IconArt DrawSetupIconImage() {
+  const int size = 32;
+  const float cx = 16, cy = 16;
+  Canvas c(size, size, Grey(192));
+  // Flat palette colours only, so that the 16-colour image stays clean: silver, two bright sectors where the
+  // light falls, each edged with a band of split colour.
+  const Paint surface = [=](float x, float y) {
+    const float a = std::atan2(y - cy, x - cx), sheen = std::cos(2 * (a - 0.6f));
+    if (sheen > 0.82f) return Hex(0xDDE3EA);
+    if (sheen > 0.55f) return std::sin(2 * (a - 0.6f)) > 0 ? Hex(0xC8A0E0) : Hex(0x5AB4E6);
+    return Hex(0xB8C0CC);
+  };
+  const Shape disc = Subtract(Circle(cx, cy, 15.4f), Circle(cx, cy, 2.2f));
+  c.Fill(disc, Hex(0x5A616C));
+  c.Fill(Subtract(Circle(cx, cy, 14.4f), Circle(cx, cy, 5.6f)), surface);
+  c.Fill(Subtract(Circle(cx, cy, 5.6f), Circle(cx, cy, 3.2f)), Hex(0x8C939E));
+  // The arrow: shaft and head, outlined dark so it stands out on the silver.
+  const Shape arrow = Union(Rect(20, 15, 25, 24), Polygon({{16.5f, 23}, {28.5f, 23}, {22.5f, 30.5f}}));
+  c.Fill(arrow, Hex(0x146E23));
+  c.Fill(Union(Rect(21, 16, 24, 24), Polygon({{18.5f, 24}, {26.5f, 24}, {22.5f, 29}})), Hex(0x28BE3C));
+  IconArt art{c, std::vector<bool>(static_cast<std::size_t>(size) * size)};
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x)
+      art.opaque[static_cast<std::size_t>(y) * size + x] =
+          disc.at(x + 0.5f, y + 0.5f) >= 0.5f || arrow.at(x + 0.5f, y + 0.5f) >= 0.5f;
+  }
+  return art;
+}
+
 }  // namespace
 
 const std::vector<Picture>& Pictures() {
@@ -614,10 +721,24 @@ const std::vector<Picture>& Pictures() {
          DrawScrew},
         {"korval.ico", 32, 32, Format::Icon, "program icon",
          "gauge with red needle (32 x 32 and 16 x 16, 16 colours)", nullptr},
+        {"setup/Image1.bmp", 452, 452, Format::Bmp24, "Image1 of the launcher (stretched to 495 x 465)",
+         "installation-disc backdrop: night-blue ground, a silver disc with a rainbow sheen at the "
+         "lower right, guide lines behind the links, the suite's name at the foot",
+         DrawSetupBackdrop},
+        {"setup/setup.ico", 32, 32, Format::Icon, "launcher icon",
+         "disc with a green arrow (32 x 32, 16 colours)", nullptr},
     };
     return p;
   }();
   return pictures;
+}
+
+Bytes DrawIconFile(const Picture& picture) {
+  if (picture.file == "setup/setup.ico") {
+    IconArt art = DrawSetupIconImage();
+    return EncodeIco({{&art.colour, art.opaque}}, SetupIconPalette());
+  }
+  return DrawIconFile();
 }
 
 Bytes DrawIconFile() {

@@ -25,5 +25,7 @@ const std::vector<Picture>& Pictures();
 
 // The program icon file: a 32 x 32 and a 16 x 16 image, 16 colours each.
 Bytes DrawIconFile();
+// The icon file of an icon picture (the program icon above, or the launcher's 32 x 32 icon).
+Bytes DrawIconFile(const Picture& picture);
 
 }  // namespace artgen

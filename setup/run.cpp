@@ -1,0 +1,15 @@
+#include "run.h"
+
+#include "application.h"
+#include "inst28.h"
+
+namespace korval::setup {
+
+void RunSetup(forms::Backend& backend, forms::System& system, SetupSystem& setup) {
+  forms::Application app(backend, system);
+  app.SetTitle("Install");
+  app.CreateForm<TInstall>(setup);
+  app.Run();
+}
+
+}  // namespace korval::setup

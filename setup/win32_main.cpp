@@ -1,0 +1,13 @@
+// setup.exe: the installation launcher on real windows.
+#include <windows.h>
+
+#include "run.h"
+#include "win32_backend.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  korval::forms::Win32Backend backend(instance);
+  korval::forms::Win32System system;
+  korval::setup::Win32SetupSystem setup;
+  korval::setup::RunSetup(backend, system, setup);
+  return 0;
+}

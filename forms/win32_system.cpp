@@ -1,9 +1,13 @@
-// The Win32 side of the system interface: clock, regional settings, the program folder.
+// The Win32 side of the system interface: clock, regional settings, the program folder, the system language
+// and the shell.
 #include <windows.h>
+// shellapi.h needs the types of windows.h first.
+#include <shellapi.h>
 
 #include "datetime.h"
 #include "folders.h"
 #include "system.h"
+#include "win32_backend.h"
 
 namespace korval::forms {
 
@@ -34,5 +38,13 @@ char LocaleChar(LCTYPE what, char fallback) {
 char Win32System::DateSeparator() { return LocaleChar(LOCALE_SDATE, '/'); }
 char Win32System::TimeSeparator() { return LocaleChar(LOCALE_STIME, ':'); }
 std::string Win32System::ProgramDir() { return CurrentProgramDir(); }
+std::uint16_t Win32System::SystemDefaultLanguage() { return GetSystemDefaultLangID(); }
+
+void Win32System::ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
+                            const std::string& directory, int showCommand) {
+  HWND window = owner ? Win32Backend::WindowOf(*owner) : nullptr;
+  ShellExecuteA(window, "open", document.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                directory.empty() ? nullptr : directory.c_str(), showCommand);
+}
 
 }  // namespace korval::forms

@@ -4,7 +4,11 @@
 # buck, overload, bad battery, self-test, no data) and shows statuspanel.exe on it under Wine.
 #
 #   bash scripts/demo.sh                 on the display in $DISPLAY, until the panel is closed
-#   bash scripts/demo.sh --shots DIR     one pass of the scenario, a screenshot of each state into DIR
+#   bash scripts/demo.sh --shots DIR     one pass of the scenario, a screenshot of each state into DIR, and
+#                                        window.png: the whole window of the first state, menu bar included
+#   bash scripts/demo.sh --language N    in language N (0 English ... 11 Russian, the index of the language
+#                                        files): `Language` in KORVAL.ini, and Wine in that language's locale,
+#                                        so that the system's code page is the file's own (932 for Japanese)
 #
 # Without a display it starts Xvfb and takes the screenshots (into $KORVAL_BUILD/demo-shots unless --shots
 # names a folder). KORVAL_BUILD names the build folder, as for scripts/test.sh.
@@ -16,12 +20,23 @@ build=${KORVAL_BUILD:-build}
 case "$build" in /*) ;; *) build="$here/$build" ;; esac
 scenario="$here/scenarios/unit-states.txt"
 shots=""
+language=""
+# The locale of each language index, as a user of that language has it (scripts/install.sh generates them).
+locales=(en_US zh_TW zh_CN ja_JP th_TH de_DE fr_FR es_ES ko_KR pl_PL tr_TR ru_RU)
 while [ $# -gt 0 ]; do
   case "$1" in
     --shots) shots=${2:?--shots needs a folder}; shift 2 ;;
-    *) echo "usage: bash scripts/demo.sh [--shots DIR]" >&2; exit 2 ;;
+    --language) language=${2:?--language needs an index 0..11}; shift 2 ;;
+    *) echo "usage: bash scripts/demo.sh [--shots DIR] [--language N]" >&2; exit 2 ;;
   esac
 done
+if [ -n "$language" ]; then
+  case "$language" in [0-9] | 1[01]) ;; *) echo "--language: an index 0..11" >&2; exit 2 ;; esac
+  locale="${locales[$language]}.UTF-8"
+  export LANG="$locale" LC_ALL="$locale"
+  unset LANGUAGE
+  echo "=== language $language, locale $locale"
+fi
 [ -z "${DISPLAY:-}" ] && [ -z "$shots" ] && shots="$build/demo-shots"
 
 echo "=== building the win32 programs in $build/win32"
@@ -55,9 +70,30 @@ win() { printf 'Z:%s' "$(echo "$1" | sed 's#/#\\#g')"; }
 mkdir -p "$work/program" "$work/data"
 cp -r "$build/win32/program/." "$work/program/"
 printf '%s\\\r\n' "$(win "$work/data")" >"$work/program/UserPath.dat"
+if [ -n "$language" ]; then printf '[Main]\r\nLanguage=%s\r\n' "$language" >"$work/data/KORVAL.ini"; fi
 
 echo "=== Wine prefix"
 wineboot -i >/dev/null 2>&1
+wineserver -w
+
+# The window asks for the fonts of a Windows desktop by name; Wine has none of them and would take the first
+# font of the code page for each (in a double-byte locale a Chinese font, taller than the title boxes). Name
+# the Debian fonts that stand in for them, the East Asian face by the language, as its users have it.
+ui_font="Liberation Sans"
+case "${language:-0}" in
+  1) ui_font="AR PL UMing TW" ;;
+  2) ui_font="AR PL UMing CN" ;;
+  3) ui_font="IPAPGothic" ;;
+  4) ui_font="Loma" ;;
+  8) ui_font="UnDotum" ;;
+esac
+replace() { wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$1" /d "$2" /f >/dev/null 2>&1; }
+replace "MS Sans Serif" "Liberation Sans"
+replace "MS Serif" "Liberation Serif"
+replace "Times New Roman" "Liberation Serif"
+replace "Trebuchet MS" "DejaVu Sans"
+replace "MS UI Gothic" "$ui_font"
+replace "Dotum" "UnDotum"
 wineserver -w
 
 mon="$build/win32/tools/monitor/korvalmon.exe"
@@ -85,7 +121,15 @@ awk '/^at /{at=$2} /^# shot /{print at, $3}' "$scenario" | while read -r at name
   sleep 1.5
   wine "$probe" shot TnKORVALmain "$(win "$shots/$name.png")"
   echo "  $name.png"
+  if [ ! -f "$shots/window.png" ]; then
+    # Once, the window as the X server shows it: the client area with the menu bar above it.
+    geometry=$(xwininfo -root -tree | awk '/"KORVAL Plus for Windows/ {
+      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$/) { print $i; exit } }')
+    if [ -n "$geometry" ] && import -window root -crop "$geometry" +repage "$shots/window.png"; then
+      echo "  window.png"
+    fi
+  fi
 done
-count=$(ls "$shots"/*.png 2>/dev/null | wc -l)
+count=$(ls "$shots"/[0-9]*.png 2>/dev/null | wc -l)
 echo "=== $count screenshots in $shots"
 [ "$count" -gt 0 ]

@@ -15,7 +15,8 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   wine wine32:i386 xvfb x11-utils xauth imagemagick
   libgtest-dev googletest libjpeg-dev
-  locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core
+  locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core fonts-ipafont-gothic
+  fonts-arphic-uming fonts-liberation
   clang libclang-rt-14-dev
 )
 
@@ -59,7 +60,10 @@ fi
 
 # Locales used by the language tests (double-byte and other ANSI code pages).
 locales_wanted=("en_US.UTF-8 UTF-8" "zh_TW.BIG5 BIG5" "zh_CN.GBK GBK" "ja_JP.EUC-JP EUC-JP" "ko_KR.EUC-KR EUC-KR"
-                "th_TH TIS-620" "de_DE ISO-8859-1" "pl_PL ISO-8859-2" "tr_TR ISO-8859-9" "ru_RU.CP1251 CP1251")
+                "th_TH TIS-620" "de_DE ISO-8859-1" "pl_PL ISO-8859-2" "tr_TR ISO-8859-9" "ru_RU.CP1251 CP1251"
+                "zh_TW.UTF-8 UTF-8" "zh_CN.UTF-8 UTF-8" "ja_JP.UTF-8 UTF-8" "th_TH.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8"
+                "fr_FR.UTF-8 UTF-8" "es_ES.UTF-8 UTF-8" "ko_KR.UTF-8 UTF-8" "pl_PL.UTF-8 UTF-8" "tr_TR.UTF-8 UTF-8"
+                "ru_RU.UTF-8 UTF-8")
 regen=0
 for l in "${locales_wanted[@]}"; do
   if ! grep -qxF "$l" /etc/locale.gen 2>/dev/null; then echo "$l" | as_root tee -a /etc/locale.gen >/dev/null; regen=1; fi

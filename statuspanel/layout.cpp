@@ -293,7 +293,7 @@ void TnKORVALmain::BuildLayout() {
   RecordView1 = View1->Add("RecordView1", "Record View");
   EventView1 = View1->Add("EventView1", "Event View");
   Help1 = Menu().Add("Help1", "Help");
-  Help2 = Help1->Add("Help2", "Help");
+  Help2 = Help1->Add("Help2", "Help", [this](MenuItem&) { Help2Click(); });
 
   Timer1 = AddTimer("Timer1", 500, [this] { Timer1Timer(); });
 

@@ -12,7 +12,6 @@ namespace korval::statuspanel {
 
 namespace {
 
-constexpr unsigned kSuiteCommandMessage = 1046;  // WM_USER + 22
 constexpr int kDiagnosticFirst = 2, kDiagnosticLast = 18;
 
 }  // namespace
@@ -35,18 +34,7 @@ void TnKORVALmain::FormCreate() {
   ArrangeLayout();
 }
 
-void TnKORVALmain::AppMessage(const forms::Message& m) {
-  if (m.message == kSuiteCommandMessage && m.wParam == 22 && m.lParam == 22) CaptionSet();
-}
-
 void TnKORVALmain::AppMinimize() { Close(); }
-
-// The texts from the language file come with the language files; until then the controls keep their layout
-// texts and this does the two steps that the gauges need.
-void TnKORVALmain::CaptionSet() {
-  if (RecordImage.RatedVoltage() < 100) RecordImage.SetRatedVoltage(115);
-  ScaleLabelSet();
-}
 
 void TnKORVALmain::ReadData() {
   ReadRecordImage(DataDir, RecordImage);

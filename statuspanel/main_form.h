@@ -8,6 +8,7 @@
 
 #include "application.h"
 #include "controls.h"
+#include "language.h"
 #include "record.h"
 #include "tstate.h"
 
@@ -50,15 +51,30 @@ class TnKORVALmain : public forms::Form {
   std::array<Image*, 7> GaugeImages{};
   std::array<Label*, 8> ScaleLabels1{}, ScaleLabels2{}, ScaleLabels5{};  // positions 1..7
   std::string PortText1, PortText2;
+  // The language of the texts (index into the language files and help documents), set by every caption load.
+  int LanguageIndex = 0;
+  // Texts of the last caption load that other windows take when they are prepared, by their language keys.
+  struct KeptTexts {
+    std::string Mai0, Mai1;                  // caption and text of the exit question
+    std::string Dis20, Dis21, Dis22;         // the three labels of the password dialog
+    std::string OK, Cancel;                  // buttons of the password and self-test dialogs
+    std::string Dis23, Dis24, Dis25, Dis26;  // the four choices of the self-test dialog
+  };
+  KeptTexts Kept;
   // The self-test dialog's hidden label: "1" while a self-test request waits for the next tick.
   Label* SelfTestRequestFlag = nullptr;
 
   void FormCreate();
   void ReadData();
   void Timer1Timer();
+  // Chooses the language, puts the texts of its file on the window and keeps those that the dialogs take;
+  // a language file that cannot be opened throws FileOpenError and changes nothing.
   virtual void CaptionSet();
   void ArrangeLayout();
+  // The program-wide hook: every message taken from the queue, before it goes to its window.
   void AppMessage(const forms::Message& message);
+  // Help menu: the help document of the language, through the shell.
+  void Help2Click();
   void AppMinimize();
 
   // Lamps.
@@ -77,6 +93,7 @@ class TnKORVALmain : public forms::Form {
 
  private:
   void BuildLayout();
+  void SetTexts(const LanguageFile& file);
   void SetVoltageScaleLabels();
   // Start-up made the Tstate object and the tables that every tick uses.
   bool ReadyToTick() const { return State && GaugeImages[1] && ScaleLabels1[1]; }

@@ -5,6 +5,7 @@
 //
 // The win32 build runs the real windows (each tick is followed by its painting); the native build runs the
 // headless backend, which measures the program's own logic alone.
+#include "bench_paths.h"
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -121,6 +122,7 @@ int main(int argc, char** argv) {
     std::ofstream userPath(program + "UserPath.dat", std::ios::binary);
     userPath << data << "\r\n";
   }
+  fs::copy_file(fs::path(KORVAL_BENCH_LANG_DIR) / "English.txt", root / "program" / "English.txt");
   const std::string recordPath = data + "DATABuff.REC";
   Put(recordPath, Record(0));
 

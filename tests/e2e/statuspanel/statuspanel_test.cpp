@@ -4,119 +4,10 @@
 
 #include <string>
 
-#include "bitmap.h"
-#include "e2e.h"
-#include "probe.h"
-#include "record.h"
-#include "temp_dir.h"
+#include "panel_e2e.h"
 
 namespace korval::e2e {
 namespace {
-
-using forms::Bitmap;
-using forms::Color;
-using forms::Rgb;
-
-const Color kRed = Rgb(255, 0, 0), kYellow = Rgb(255, 255, 0), kGreen = Rgb(0, 255, 0);
-
-// The readout panels' places in the client area, and a pixel inside their bevel and clear of their text.
-const POINT kReadouts[7] = {{0, 0}, {80, 210}, {251, 211}, {422, 210}, {80, 389}, {251, 389}, {421, 389}};
-Color ReadoutColour(const Bitmap& shot, int gauge) {
-  return shot.Pixel(kReadouts[gauge].x + 3, kReadouts[gauge].y + 3);
-}
-
-// The three lamps: place and size.
-struct Lamp {
-  int left, top, width, height;
-};
-const Lamp kAvr{536, 99, 73, 46}, kLine{536, 162, 73, 54}, kUnit{536, 231, 73, 54};
-
-class StatusPanel : public ::testing::Test {
- protected:
-  void SetUp() override {
-    program_ = dir_.Prefix() + "program\\";
-    data_ = dir_.Prefix() + "data\\";
-    CreateDirectoryA(program_.c_str(), nullptr);
-    CreateDirectoryA(data_.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "statuspanel.exe").c_str(),
-                          (program_ + "statuspanel.exe").c_str(), FALSE));
-    WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
-  }
-
-  // The monitor writes the record of `scenario` once; the test changes it by hand afterwards.
-  void Start(const DataBuffRecord& first) {
-    std::string scenario = "at 0\nclear\n";
-    for (std::size_t i = 0; i < DataBuffRecord::kSize; ++i)
-      if (first.bytes[i])
-        scenario += "set byte[" + std::to_string(i) + "] " + std::to_string(first.bytes[i]) + "\n";
-    dir_.Write("scenario.txt", scenario);
-    monitor_ = Process::Start(Quote(std::string(BinDir()) + "tools\\monitor\\korvalmon.exe") + " /data " +
-                              Quote(data_) + " /scenario " + Quote(dir_.File("scenario.txt")) + " /log " +
-                              Quote(dir_.File("monitor.log")));
-    ASSERT_TRUE(
-        WaitFor([&] { return dir_.Read("monitor.log").find("step at 0") != std::string::npos; }, 10000));
-    panel_ = Process::Start(Quote(program_ + "statuspanel.exe"), program_);
-    ASSERT_TRUE(panel_.Running());
-    // The window is there once its start-up is done and it is shown.
-    ASSERT_TRUE(WaitFor(
-        [&] {
-          window_ = FindWindowOfProcess("TnKORVALmain", panel_.Id());
-          return window_ && IsWindowVisible(window_);
-        },
-        15000));
-    SetForegroundWindow(window_);
-  }
-
-  void Put(const DataBuffRecord& r) {
-    WriteFileBytes(data_ + "DATABuff.REC",
-                   std::string(reinterpret_cast<const char*>(r.bytes.data()), r.bytes.size()));
-  }
-
-  Bitmap Shot() const { return probe::CaptureClient(window_); }
-
-  // Waits until a capture of the window passes `check`; the last capture goes to `last`.
-  bool Shows(const std::function<bool(const Bitmap&)>& check, Bitmap* last = nullptr, DWORD ms = 5000) const {
-    Bitmap shot;
-    const bool ok = WaitFor(
-        [&] {
-          shot = Shot();
-          return check(shot);
-        },
-        ms);
-    if (last) *last = shot;
-    return ok;
-  }
-
-  // The lamp shows this picture of the artwork.
-  static bool LampShows(const Bitmap& shot, const Lamp& lamp, const Bitmap& picture) {
-    return probe::DifferentShare(probe::Crop(shot, lamp.left, lamp.top, lamp.width, lamp.height), picture) <
-           0.001;
-  }
-  static Bitmap Art(const std::string& name) {
-    auto p = forms::DecodePicture(ReadFileBytes(std::string(SourceDir()) + "resources\\art\\" + name));
-    return p ? *p : Bitmap();
-  }
-
-  static DataBuffRecord Live(int unitType) {
-    DataBuffRecord r;
-    r.SetByte(DataBuffRecord::kDataValid, 1);
-    r.SetByte(DataBuffRecord::kUnitType, static_cast<std::uint8_t>(unitType));
-    r.SetByte(DataBuffRecord::kStatusBlockValid, 1);
-    r.SetBE16(DataBuffRecord::kInputVoltage, 230);
-    r.SetBE16(DataBuffRecord::kOutputVoltage, 230);
-    r.SetByte(DataBuffRecord::kLoadPercent, 40);
-    r.SetByte(DataBuffRecord::kInputFrequency, 50);
-    r.SetByte(DataBuffRecord::kOutFreqOrTemp, 50);
-    r.SetByte(DataBuffRecord::kBatteryPercent, 100);
-    r.SetRatedVoltage(230);
-    return r;
-  }
-
-  test::TempDir dir_;
-  std::string program_, data_;
-  Process monitor_, panel_;
-  HWND window_ = nullptr;
-};
 
 TEST_F(StatusPanel, FixedWindowOfItsClassCentredWithTheLayoutClientArea) {
   Start(Live(5));
@@ -260,49 +151,20 @@ TEST_F(StatusPanel, MinimisingOrClosingEndsTheProgram) {
   EXPECT_TRUE(monitor_.Running()) << "only Exit stops the monitor";
 }
 
-namespace {
-struct BoxSearch {
-  DWORD pid;
-  int count;
-  HWND last;
-};
-BOOL CALLBACK CountBoxes(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<BoxSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  if (pid == s->pid && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(hwnd)) {
-    ++s->count;
-    s->last = hwnd;
-  }
-  return TRUE;
-}
-}  // namespace
-
 // A UserPath.dat that cannot be read stops the start-up at once: one error report, then a window whose ticks
 // do nothing (no clock), which still closes.
 TEST_F(StatusPanel, FailedStartUpReportsOnceAndRunsNoTick) {
   DeleteFileA((program_ + "UserPath.dat").c_str());
   CreateDirectoryA((program_ + "UserPath.dat").c_str(), nullptr);
   panel_ = Process::Start(Quote(program_ + "statuspanel.exe"), program_);
-  BoxSearch boxes{panel_.Id(), 0, nullptr};
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        boxes = BoxSearch{panel_.Id(), 0, nullptr};
-        EnumWindows(CountBoxes, reinterpret_cast<LPARAM>(&boxes));
-        return boxes.count > 0;
-      },
-      15000));
+  ASSERT_TRUE(WaitFor([&] { return !MessageBoxes().empty(); }, 15000));
   Sleep(1500);  // the window timer runs under the message box
-  boxes = BoxSearch{panel_.Id(), 0, nullptr};
-  EnumWindows(CountBoxes, reinterpret_cast<LPARAM>(&boxes));
-  EXPECT_EQ(boxes.count, 1);
-  bool named = false;
-  for (const auto& c : probe::ChildWindows(boxes.last))
-    named |= c.text.find("Cannot open file") != std::string::npos && c.text.find("UserPath.dat") != std::string::npos;
-  EXPECT_TRUE(named);
-  PostMessageA(boxes.last, WM_COMMAND, IDOK, 0);
+  const std::vector<HWND> boxes = MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  const std::string text = BoxText(boxes[0]);
+  EXPECT_NE(text.find("Cannot open file"), std::string::npos) << text;
+  EXPECT_NE(text.find("UserPath.dat"), std::string::npos) << text;
+  PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor(
       [&] {
         window_ = FindWindowOfProcess("TnKORVALmain", panel_.Id());

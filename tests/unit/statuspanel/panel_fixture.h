@@ -1,6 +1,7 @@
 #pragma once
 // The status window on the headless backend, in a temporary program folder whose UserPath.dat names a
-// temporary data folder; records go into that folder's DATABuff.REC before each tick.
+// temporary data folder; records go into that folder's DATABuff.REC before each tick. The program folder has
+// a small English.txt, the language of the fake system.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,11 +29,21 @@ class CountingPanel : public TnKORVALmain {
 
 inline const forms::Color kDialFace = forms::Rgb(20, 20, 40);
 
+inline const char kEnglishFixture[] =
+    "Ivol=I/P Voltage  [V]\r\n"
+    "Ofre=O/P Frequency  [Hz]\r\n"
+    "Temp=Temperature  [C]\r\n"
+    "Dis27=Cannot open the COM port!\r\n"
+    "Dis28=No response from the UPS!\r\n"
+    "Dis29=Green Mode\r\n"
+    "Dis34=Green Mode Setup\r\n";
+
 class PanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     system.programDir = program.Prefix();
     program.Write("UserPath.dat", data.Prefix() + "\r\n");
+    program.Write("English.txt", kEnglishFixture);
     backend.resources["DIAL"] = forms::EncodeBmp(forms::Bitmap(140, 140, kDialFace));
   }
 

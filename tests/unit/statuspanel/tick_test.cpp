@@ -73,12 +73,10 @@ TEST_F(PanelTest, ThreeDisplayStates) {
 }
 
 TEST_F(PanelTest, PortMessageFollowsPortState) {
-  Start();
-  form->PortText1 = "Port is not open";
-  form->PortText2 = "Unit does not answer";
+  Start();  // PortText1 and PortText2 are Dis27 and Dis28 of the language file
   DataBuffRecord r = Live(5);
   const std::pair<int, const char*> cases[] = {
-      {1, "Port is not open"}, {2, "Unit does not answer"}, {3, nullptr}, {0, nullptr}};
+      {1, "Cannot open the COM port!"}, {2, "No response from the UPS!"}, {3, nullptr}, {0, nullptr}};
   for (auto [state, text] : cases) {
     r.SetByte(DataBuffRecord::kPortState, static_cast<std::uint8_t>(state));
     Tick(r);

@@ -1,0 +1,119 @@
+// The texts of the status window from the chosen language file, the reload message and the help document.
+#include <optional>
+#include <string>
+
+#include "language.h"
+#include "main_form.h"
+#include "settings.h"
+
+namespace korval::statuspanel {
+
+namespace {
+
+constexpr unsigned kSuiteCommandMessage = 1046;  // WM_USER + 22
+constexpr std::uintptr_t kCaptionReloadW = 22;
+constexpr std::intptr_t kCaptionReloadL = 22;
+constexpr int kShowRestore = 9;  // SW_RESTORE
+
+// Below this many bytes of Dis29 the file has no green-mode texts of its own.
+constexpr std::size_t kGreenModeTextsFrom = 4;
+const char* const kGreenModeFallback = "Green Mode Setup";
+
+bool MeasuresTemperature(std::uint8_t unitType) { return unitType >= 21 && unitType <= 27; }
+
+}  // namespace
+
+void TnKORVALmain::SetTexts(const LanguageFile& file) {
+  auto text = [&file](const char* key) { return file.Text(key); };
+
+  // 3. The texts, a missing key giving the empty text.
+  StaticTexts[1]->SetCaption(text("Ivol"));
+  StaticTexts[2]->SetCaption(text("Ovol"));
+  StaticTexts[3]->SetCaption(text("Load"));
+  StaticTexts[4]->SetCaption(text("Ifre"));
+  StaticTexts[5]->SetCaption(text(MeasuresTemperature(RecordImage.UnitType()) ? "Temp" : "Ofre"));
+  StaticTexts[6]->SetCaption(text("Batt"));
+  StaticTexts[7]->SetCaption(text("Dis0"));
+  StaticTexts[8]->SetCaption(text("Dis1"));
+  StaticTexts[9]->SetCaption(text("Dis2"));
+  StaticTexts[10]->SetCaption(text("Dis3") + text("Dis4"));
+  StaticTexts[12]->SetCaption(text("Dis5") + text("Dis6"));
+  File1->SetCaption(text("Dis7"));
+  Setup1->SetCaption(text("Dis8"));
+  View1->SetCaption(text("Dis9"));
+  Help1->SetCaption(text("Dis10"));
+  Config1->SetCaption(text("Dis11"));
+  SelfTest1->SetCaption(text("Dis12"));
+  Exit1->SetCaption(text("Exit"));
+  COMPort1->SetCaption(text("Dis13"));
+  Schedule1->SetCaption(text("Dis14"));
+  Pager1->SetCaption(text("Dis15"));
+  RecordView1->SetCaption(text("Dis16"));
+  EventView1->SetCaption(text("Dis17"));
+  Help2->SetCaption(text("Dis10"));
+  PassWord1->SetCaption(text("Dis18"));
+  unitprep1->SetCaption(text("Dis19"));
+  BitBtns[1]->SetHint(text("Dis11"));
+  BitBtns[2]->SetHint(text("Dis12"));
+  BitBtns[3]->SetHint(text("Dis13"));
+  BitBtns[4]->SetHint(text("Dis14"));
+  BitBtns[5]->SetHint(text("Dis16"));
+  BitBtns[6]->SetHint(text("Dis17"));
+  BitBtns[8]->SetHint(text("Dis15"));
+  BitBtns[7]->SetHint(text("Dis19"));
+  Kept.Mai0 = text("Mai0");
+  Kept.Mai1 = text("Mai1");
+  Kept.Dis20 = text("Dis20");
+  Kept.Dis21 = text("Dis21");
+  Kept.Dis22 = text("Dis22");
+  Kept.OK = text("OK");
+  Kept.Cancel = text("Cancel");
+  Kept.Dis23 = text("Dis23");
+  Kept.Dis24 = text("Dis24");
+  Kept.Dis25 = text("Dis25");
+  Kept.Dis26 = text("Dis26");
+  PortText1 = text("Dis27");
+  PortText2 = text("Dis28");
+
+  // 4. Dis29 counts in bytes as stored: a double-byte character counts 2.
+  GreenMode1->SetCaption(text("Dis29").size() < kGreenModeTextsFrom ? std::string(kGreenModeFallback)
+                                                                    : text("Dis34"));
+}
+
+void TnKORVALmain::CaptionSet() {
+  // 1. The language.
+  std::optional<SettingsFile> settings =
+      OpenSettings(DataDir + "KORVAL.ini", OnOpenFailure::EndProgram, [this] { App().Terminate(); });
+  if (!settings) return;
+  LanguageIndex = ReadLanguageIndex(*settings, App().GetSystem().SystemDefaultLanguage());
+  settings.reset();
+
+  // 2. Its file, whole: nothing below runs when it cannot be opened. 3. and 4. its texts; 5. the file goes
+  // once they are set.
+  SetTexts(LanguageFile::Load(ProgramDir + LanguageFileName(LanguageIndex)));
+
+  // 6. Nothing sets the font name back: after a later load of another language these controls keep "Dotum".
+  if (LanguageIndex == kDotumLanguage) {
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12})
+      StaticTexts[static_cast<std::size_t>(n)]->SetFontName("Dotum");
+    for (int n : {1, 2, 3, 4, 5, 6, 8, 7}) BitBtns[static_cast<std::size_t>(n)]->SetFontName("Dotum");
+  }
+
+  // 7. In memory only: the next read of the record replaces it.
+  if (RecordImage.RatedVoltage() < 100) RecordImage.SetRatedVoltage(115);
+
+  // 8.
+  ScaleLabelSet();
+}
+
+void TnKORVALmain::AppMessage(const forms::Message& m) {
+  if (m.message == kSuiteCommandMessage && m.wParam == kCaptionReloadW && m.lParam == kCaptionReloadL)
+    CaptionSet();
+}
+
+void TnKORVALmain::Help2Click() {
+  App().GetSystem().ShellOpen(this, ProgramDir + "Help\\" + HelpFilePath(LanguageIndex), "", ProgramDir,
+                              kShowRestore);
+}
+
+}  // namespace korval::statuspanel

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "live_record.h"
 #include "bitmap.h"
 #include "e2e.h"
 #include "language.h"
@@ -134,20 +135,7 @@ class StatusPanel : public ::testing::Test {
     return p ? *p : Bitmap();
   }
 
-  static DataBuffRecord Live(int unitType) {
-    DataBuffRecord r;
-    r.SetByte(DataBuffRecord::kDataValid, 1);
-    r.SetByte(DataBuffRecord::kUnitType, static_cast<std::uint8_t>(unitType));
-    r.SetByte(DataBuffRecord::kStatusBlockValid, 1);
-    r.SetBE16(DataBuffRecord::kInputVoltage, 230);
-    r.SetBE16(DataBuffRecord::kOutputVoltage, 230);
-    r.SetByte(DataBuffRecord::kLoadPercent, 40);
-    r.SetByte(DataBuffRecord::kInputFrequency, 50);
-    r.SetByte(DataBuffRecord::kOutFreqOrTemp, 50);
-    r.SetByte(DataBuffRecord::kBatteryPercent, 100);
-    r.SetRatedVoltage(230);
-    return r;
-  }
+  static DataBuffRecord Live(int unitType) { return ::korval::test::LiveRecord(unitType); }
 
   struct BoxSearch {
     DWORD pid;

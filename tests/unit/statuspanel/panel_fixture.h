@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "live_record.h"
 #include "application.h"
 #include "bitmap.h"
 #include "headless.h"
@@ -61,21 +62,7 @@ class PanelTest : public ::testing::Test {
     form->Timer1Timer();
   }
 
-  // A live record of a unit type, with values on every gauge inside the green bands.
-  static DataBuffRecord Live(int unitType) {
-    DataBuffRecord r;
-    r.SetByte(DataBuffRecord::kDataValid, 1);
-    r.SetByte(DataBuffRecord::kUnitType, static_cast<std::uint8_t>(unitType));
-    r.SetByte(DataBuffRecord::kStatusBlockValid, 1);
-    r.SetBE16(DataBuffRecord::kInputVoltage, 230);
-    r.SetBE16(DataBuffRecord::kOutputVoltage, 230);
-    r.SetByte(DataBuffRecord::kLoadPercent, 40);
-    r.SetByte(DataBuffRecord::kInputFrequency, 50);
-    r.SetByte(DataBuffRecord::kOutFreqOrTemp, 50);
-    r.SetByte(DataBuffRecord::kBatteryPercent, 100);
-    r.SetRatedVoltage(230);
-    return r;
-  }
+  static DataBuffRecord Live(int unitType) { return ::korval::test::LiveRecord(unitType); }
 
   std::string Readout(int gauge) const { return form->ReadoutPanel(gauge)->Caption(); }
   forms::Color ReadoutColor(int gauge) const { return form->ReadoutPanel(gauge)->GetColor(); }

@@ -4,6 +4,7 @@
 // set by tests and records what it was asked to do.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korval::forms {
@@ -28,6 +29,18 @@ class System {
   // its working folder and `showCommand` its show state (9: restored). What comes of it is not reported.
   virtual void ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                          const std::string& directory, int showCommand) = 0;
+
+  // Other programs' windows, by handle; 0 is no window.
+  using WindowHandle = std::uintptr_t;
+  // The first top-level window whose class name is `className`, with any title; 0 when there is none.
+  virtual WindowHandle FindWindowByClass(const std::string& className) = 0;
+  // Makes `window` the foreground window; nothing else is done to it (a minimised window stays minimised).
+  virtual void BringToFront(WindowHandle window) = 0;
+  // Posts a message to `window` and returns at once.
+  virtual void PostMessageTo(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                             std::intptr_t lParam) = 0;
+  // Starts `commandLine` as it stands, in show state `showCommand`; what comes of it is not reported.
+  virtual void StartProgram(const std::string& commandLine, int showCommand) = 0;
 };
 
 class FakeSystem : public System {
@@ -45,6 +58,22 @@ class FakeSystem : public System {
   std::uint16_t systemLanguage = 0x0409;  // English (United States)
   std::vector<ShellOpenCall> shellOpens;
 
+  struct Post {
+    WindowHandle window;
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+  };
+  struct Start {
+    std::string commandLine;
+    int showCommand;
+  };
+  // The windows that exist, in the order a lookup meets them: class name and handle.
+  std::vector<std::pair<std::string, WindowHandle>> windows;
+  std::vector<WindowHandle> broughtToFront;
+  std::vector<Post> posts;
+  std::vector<Start> starts;
+
   double Now() override { return now; }
   char DateSeparator() override { return dateSeparator; }
   char TimeSeparator() override { return timeSeparator; }
@@ -53,6 +82,18 @@ class FakeSystem : public System {
   void ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                  const std::string& directory, int showCommand) override {
     shellOpens.push_back(ShellOpenCall{owner, document, parameters, directory, showCommand});
+  }
+  WindowHandle FindWindowByClass(const std::string& className) override {
+    for (const auto& w : windows)
+      if (w.first == className) return w.second;
+    return 0;
+  }
+  void BringToFront(WindowHandle window) override { broughtToFront.push_back(window); }
+  void PostMessageTo(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+    posts.push_back(Post{window, message, wParam, lParam});
+  }
+  void StartProgram(const std::string& commandLine, int showCommand) override {
+    starts.push_back(Start{commandLine, showCommand});
   }
 };
 
@@ -66,6 +107,10 @@ class Win32System : public System {
   std::uint16_t SystemDefaultLanguage() override;
   void ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                  const std::string& directory, int showCommand) override;
+  WindowHandle FindWindowByClass(const std::string& className) override;
+  void BringToFront(WindowHandle window) override;
+  void PostMessageTo(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void StartProgram(const std::string& commandLine, int showCommand) override;
 };
 #endif
 

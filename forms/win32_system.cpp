@@ -47,4 +47,19 @@ void Win32System::ShellOpen(const Form* owner, const std::string& document, cons
                 directory.empty() ? nullptr : directory.c_str(), showCommand);
 }
 
+System::WindowHandle Win32System::FindWindowByClass(const std::string& className) {
+  return reinterpret_cast<WindowHandle>(FindWindowA(className.c_str(), nullptr));
+}
+
+void Win32System::BringToFront(WindowHandle window) { SetForegroundWindow(reinterpret_cast<HWND>(window)); }
+
+void Win32System::PostMessageTo(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                std::intptr_t lParam) {
+  PostMessageA(reinterpret_cast<HWND>(window), message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+}
+
+void Win32System::StartProgram(const std::string& commandLine, int showCommand) {
+  WinExec(commandLine.c_str(), static_cast<UINT>(showCommand));
+}
+
 }  // namespace korval::forms

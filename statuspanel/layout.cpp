@@ -295,6 +295,26 @@ void TnKORVALmain::BuildLayout() {
   Help1 = Menu().Add("Help1", "Help");
   Help2 = Help1->Add("Help2", "Help", [this](MenuItem&) { Help2Click(); });
 
+  // A toolbar button and the menu item of the same command share one handler.
+  auto bind = [](BitBtn* button, MenuItem* item, void (TnKORVALmain::*handler)(), TnKORVALmain* self) {
+    if (button) button->OnClick = [self, handler](forms::Control&) { (self->*handler)(); };
+    if (item) item->OnClick = [self, handler](MenuItem&) { (self->*handler)(); };
+  };
+  bind(BitBtns[1], Config1, &TnKORVALmain::BitBtn1Click, this);
+  bind(BitBtns[2], SelfTest1, &TnKORVALmain::BitBtn2Click, this);
+  bind(BitBtns[3], COMPort1, &TnKORVALmain::BitBtn3Click, this);
+  bind(BitBtns[4], Schedule1, &TnKORVALmain::BitBtn4Click, this);
+  bind(BitBtns[5], RecordView1, &TnKORVALmain::BitBtn5Click, this);
+  bind(BitBtns[6], EventView1, &TnKORVALmain::EventView1Click, this);
+  bind(BitBtns[8], Pager1, &TnKORVALmain::BitBtn8Click, this);
+  bind(BitBtns[9], EMail1, &TnKORVALmain::Email1Click, this);
+  bind(BitBtns[7], unitprep1, &TnKORVALmain::BitBtn7Click, this);
+  bind(nullptr, Exit1, &TnKORVALmain::Exit1Click, this);
+  bind(nullptr, PassWord1, &TnKORVALmain::PassWord1Click, this);
+  bind(nullptr, GreenMode1, &TnKORVALmain::GreenMode1Click, this);
+  OnClose = [this](forms::CloseAction& action) { FormClose(action); };
+  OnKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
+
   Timer1 = AddTimer("Timer1", 500, [this] { Timer1Timer(); });
 
   Label9 = Labels[9];

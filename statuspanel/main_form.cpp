@@ -38,6 +38,7 @@ void TnKORVALmain::AppMinimize() { Close(); }
 
 void TnKORVALmain::ReadData() {
   ReadRecordImage(DataDir, RecordImage);
+  RecordAsRead = RecordImage;
   const bool offerSetup = ShownUnitType >= 22 && ShownUnitType <= 27;
   BitBtn7->SetVisible(offerSetup);
   unitprep1->SetVisible(offerSetup);
@@ -147,8 +148,13 @@ void TnKORVALmain::Timer1Timer() {
 
   if (SelfTestRequestFlag && SelfTestRequestFlag->Caption() == "1") {
     SelfTestRequestFlag->SetCaption("0");
-    WriteRecordImage(DataDir, RecordImage);
+    SendSelfTestCommand();
   }
+}
+
+void TnKORVALmain::SendSelfTestCommand() {
+  RecordImage.SetByte(DataBuffRecord::kTestCommand, 3);
+  WriteRecordImage(DataDir, RecordAsRead);
 }
 
 void TnKORVALmain::ShowStatusImages() {

@@ -14,6 +14,10 @@
 
 namespace korval::statuspanel {
 
+class TnPassfunction;
+class TnselfTsetset;
+class TnGreenModeSetup;
+
 using forms::BitBtn;
 using forms::Image;
 using forms::Label;
@@ -43,6 +47,9 @@ class TnKORVALmain : public forms::Form {
   // Status window variables.
   std::string ProgramDir, DataDir;
   DataBuffRecord RecordImage;
+  // The record's bytes exactly as the latest read left them: the image above has display changes of its own
+  // (a rated voltage below 100 shows as 115) that must never reach the monitor's file.
+  DataBuffRecord RecordAsRead;
   std::unique_ptr<Tstate> State;  // made by the start-up
   std::uint8_t ShownUnitType = 1;
   std::int32_t NominalIn = 115, NominalOut = 115;
@@ -63,6 +70,10 @@ class TnKORVALmain : public forms::Form {
   KeptTexts Kept;
   // The self-test dialog's hidden label: "1" while a self-test request waits for the next tick.
   Label* SelfTestRequestFlag = nullptr;
+  // The three dialogs, made hidden at start after this window and reused by their commands.
+  TnPassfunction* nPassfunction = nullptr;
+  TnselfTsetset* nselfTsetset = nullptr;
+  TnGreenModeSetup* nGreenModeSetup = nullptr;
 
   void FormCreate();
   void ReadData();
@@ -76,6 +87,28 @@ class TnKORVALmain : public forms::Form {
   // Help menu: the help document of the language, through the shell.
   void Help2Click();
   void AppMinimize();
+
+  // The sibling programs: raised when a window of their class exists, else started from the program folder.
+  void LaunchOrRaise(const std::string& className, const std::string& commandText);
+  void BitBtn1Click();    // tunedesk
+  void BitBtn3Click();    // seekunit
+  void BitBtn4Click();    // timetable
+  void BitBtn5Click();    // rewind, with the unit type
+  void EventView1Click(); // eventbook
+  void BitBtn8Click();    // beeper
+  void Email1Click();     // postman
+  void BitBtn7Click();    // unitprep, after ReadType=1 in SETUPS
+  // Closing and exit.
+  void FormClose(forms::CloseAction& action);
+  void Exit1Click();
+  void FormKeyDown(std::uint16_t& key, unsigned shift);
+
+  // The dialog commands.
+  void BitBtn2Click();      // Self Test
+  void PassWord1Click();    // Password
+  void GreenMode1Click();   // Green Mode
+  // TestCommand := 3 in the image, and the record as read with that one byte changed goes to the file.
+  void SendSelfTestCommand();
 
   // Lamps.
   void ShowStatusImages();

@@ -87,7 +87,7 @@ bool EncodeDateTime(const CalendarTime& in, double& value) {
 std::string FormatDate(double value, char dateSep) {
   CalendarTime t;
   if (!DecodeDateTime(value, t)) return std::string();
-  char buf[16];
+  char buf[32];
   std::snprintf(buf, sizeof buf, "%04d%c%02d%c%02d", t.year, dateSep, t.month, dateSep, t.day);
   return buf;
 }

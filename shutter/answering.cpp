@@ -20,8 +20,25 @@ bool HasScrollBars(Hwnd control) {
   return (static_cast<std::uint32_t>(sys->GetWindowLong(control, win::GWL_STYLE)) & kScrollBars) != 0;
 }
 
-// A control that was just filled, or a multi-line field, gets no name.
-bool Declined(Hwnd control) { return control == hOldEdit || HasScrollBars(control); }
+// The control that got the last save name, and the tick on which it got it.
+void Remember(Hwnd control, LParam tick) {
+  hOldEdit = control;
+  nOldEditTick = tick;
+  wOldEditSeen = 0;
+}
+
+// A control that was just filled, or a multi-line field, gets no name. Meeting the control that got the
+// last name again is counted once for each later tick: the closing rules dismiss a dialog that stays.
+bool Declined(Hwnd control, LParam tick) {
+  if (control == hOldEdit) {
+    if (tick != nOldEditTick) {
+      nOldEditTick = tick;
+      ++wOldEditSeen;
+    }
+    return true;
+  }
+  return HasScrollBars(control);
+}
 
 // The control found again through its parent, by its identifier.
 Hwnd Target(Hwnd control) {
@@ -63,8 +80,8 @@ void PostChars(Hwnd w, const char* text, LParam lParam) {
   for (const char* c = text; *c; ++c) Post(w, win::WM_CHAR, static_cast<unsigned char>(*c), lParam);
 }
 
-int EditRule(Hwnd hWnd) {
-  if (Declined(hWnd)) return 0;
+int EditRule(Hwnd hWnd, LParam tick) {
+  if (Declined(hWnd, tick)) return 0;
   SaveName name;
   if (!name.get()) return 1;
   Hwnd hDlgWnd = Target(hWnd);
@@ -74,7 +91,7 @@ int EditRule(Hwnd hWnd) {
   Post(hDlgWnd, win::WM_KEYDOWN, win::VK_RETURN, kEnterDown);
   Post(hDlgWnd, win::WM_CHAR, 13, kEnterDown);
   SendWithTimeout(hDlgWnd, win::WM_KEYUP, win::VK_RETURN, kEnterUp, kEditTimeoutMs);
-  hOldEdit = hWnd;
+  Remember(hWnd, tick);
   return 0;
 }
 
@@ -99,18 +116,18 @@ int BearBarsRule(Hwnd hWnd) {
   return 0;
 }
 
-int RichEditRule(Hwnd hWnd) {
-  if (Declined(hWnd)) return 0;
+int RichEditRule(Hwnd hWnd, LParam tick) {
+  if (Declined(hWnd, tick)) return 0;
   SaveName name;
   if (!name.get()) return 1;
   Hwnd hDlgWnd = Target(hWnd);
   PostChars(hDlgWnd, name.get(), kEnterDown);
   SendWithTimeout(hDlgWnd, win::WM_KEYUP, win::VK_RETURN, kEnterUp, kEditTimeoutMs);
-  hOldEdit = hWnd;
+  Remember(hWnd, tick);
   return 0;
 }
 
-int AfxEditRule(Hwnd hWnd) {
+int AfxEditRule(Hwnd hWnd, LParam tick) {
   SaveName name;
   if (!name.get()) return 1;
   sys->SetFocus(hWnd);
@@ -120,7 +137,7 @@ int AfxEditRule(Hwnd hWnd) {
   Post(hWnd, win::WM_CHAR, 13, kEnterDown);
   Etl80Flag = 0;
   sys->Sleep(300);
-  hOldEdit = hWnd;
+  Remember(hWnd, tick);
   return 0;
 }
 
@@ -130,8 +147,8 @@ void PostKeyTriple(Hwnd w, WParam key, LParam lParam) {
   Post(w, win::WM_KEYUP, key, lParam);
 }
 
-int PanelRule(Hwnd hWnd) {
-  if (Declined(hWnd)) return 0;
+int PanelRule(Hwnd hWnd, LParam tick) {
+  if (Declined(hWnd, tick)) return 0;
   SaveName name;
   if (!name.get()) return 1;
   Hwnd hDlgWnd = Target(hWnd);
@@ -145,7 +162,7 @@ int PanelRule(Hwnd hWnd) {
     PostKeyTriple(hWnd, 13, kEnterDown);
     sys->Sleep(500);
   }
-  hOldEdit = hWnd;
+  Remember(hWnd, tick);
   return 0;
 }
 
@@ -170,7 +187,7 @@ bool Is(const char* szClassName, std::initializer_list<const char*> classes) {
 
 }  // namespace
 
-int EnumChildProc(Hwnd hWnd, LParam /*lParam: the tick*/) {
+int EnumChildProc(Hwnd hWnd, LParam lParam) {
   char szClassName[kClassNameSize];
   char szParent[kClassNameSize];
   ClassOf(hWnd, szClassName);
@@ -178,16 +195,16 @@ int EnumChildProc(Hwnd hWnd, LParam /*lParam: the tick*/) {
 
   if (!sys->IsWindowVisible(hWnd) || !sys->IsWindow(hWnd)) return HiddenControl(hWnd, szClassName, szParent);
 
-  if (Is(szClassName, {"Edit", "OpusFedt", "EDTBX", "TEdit"})) return EditRule(hWnd);
+  if (Is(szClassName, {"Edit", "OpusFedt", "EDTBX", "TEdit"})) return EditRule(hWnd, lParam);
   if (Is(szClassName, {"Button"})) return YesRule(hWnd);
   if (Is(szClassName, {"BorBtn"})) return EnterRule(hWnd);
   if (Is(szClassName, {"Bear-bars"})) return BearBarsRule(hWnd);
   if (Is(szClassName, {"TButton", "TBitBtn"})) return YesRule(hWnd);
-  if (Is(szClassName, {"RichEdit20W"})) return RichEditRule(hWnd);
+  if (Is(szClassName, {"RichEdit20W"})) return RichEditRule(hWnd, lParam);
   if (Is(szClassName, {"Js-BUTTON", "JDButton"})) return EnterRule(hWnd);
   // A control met right after it got its name is passed over; no later row matches it.
-  if (Is(szClassName, {"Afx:23930000:b"})) return hWnd == hOldEdit ? 1 : AfxEditRule(hWnd);
-  if (Is(szClassName, {"Just-Panel"})) return PanelRule(hWnd);
+  if (Is(szClassName, {"Afx:23930000:b"})) return hWnd == hOldEdit ? 1 : AfxEditRule(hWnd, lParam);
+  if (Is(szClassName, {"Just-Panel"})) return PanelRule(hWnd, lParam);
   return 1;
 }
 

@@ -36,6 +36,22 @@ void AskToClose(Hwnd w) {
   sys->SendMessageTimeout(w, win::WM_CLOSE, 0, 0, win::SMTO_ABORTIFHUNG, kCloseTimeoutMs, &lpNot);
 }
 
+enum class Walk { Stopped, Through, Dismissed };
+
+// Walks the dialog's controls with EnumChildProc: a control stopped the walk, or none did. A dialog whose
+// field got the last save name and that is met with it again on a second later tick did not go away on
+// its Enter (a search box, or a dialog that keeps refusing the name): it is closed as its Cancel would
+// close it, so that the next tick reaches its owner.
+Walk WalkDialog(Hwnd dialog, LParam tick) {
+  const std::uint16_t seen = wOldEditSeen;
+  const bool stopped = sys->EnumChildWindows(dialog, tick) == 0;
+  if (wOldEditSeen != seen && wOldEditSeen >= 2) {
+    AskToClose(dialog);
+    return Walk::Dismissed;
+  }
+  return stopped ? Walk::Stopped : Walk::Through;
+}
+
 void PressEnterOnDialog(Hwnd dialog) {
   sys->PostMessage(dialog, win::WM_KEYDOWN, win::VK_RETURN, kEnterDown);
   sys->PostMessage(dialog, win::WM_CHAR, 13, kEnterDown);
@@ -86,7 +102,7 @@ int EnumerateWindow32(Hwnd hWnd, LParam lParam) {
   Hwnd hOffWnd = sys->GetLastActivePopup(hWnd);
   if (hOffWnd != hWnd) {
     if (sys->GetParent(hOffWnd)) {
-      sys->EnumChildWindows(hOffWnd, lParam);
+      WalkDialog(hOffWnd, lParam);
       return 0;
     }
     return 1;
@@ -97,7 +113,7 @@ int EnumerateWindow32(Hwnd hWnd, LParam lParam) {
     auto lStyleEx = static_cast<std::uint32_t>(sys->GetWindowLong(hWnd, win::GWL_EXSTYLE));
     auto lStyle = static_cast<std::uint32_t>(sys->GetWindowLong(hWnd, win::GWL_STYLE));
     if ((lStyleEx & win::WS_EX_DLGMODALFRAME) && (lStyle & win::WS_DLGFRAME)) {
-      if (sys->EnumChildWindows(hWnd, lParam) == 0) {
+      if (WalkDialog(hWnd, lParam) == Walk::Stopped) {
         PressEnterOnDialog(hWnd);
         return 1;
       }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace shutter {
 
@@ -20,7 +21,10 @@ Hwnd hHistory;
 std::uint16_t wSameNum;
 std::uintptr_t lpNot;
 std::uint8_t bTrace;
+unsigned nTraceOver;
 Hwnd hOldEdit;
+LParam nOldEditTick;
+std::uint16_t wOldEditSeen;
 int Etl80Flag;
 
 namespace {
@@ -56,7 +60,10 @@ void ResetState() {
   wSameNum = 0;
   lpNot = 0;
   bTrace = 0;
+  nTraceOver = 0;
   hOldEdit = 0;
+  nOldEditTick = 0;
+  wOldEditSeen = 0;
   Etl80Flag = 0;
 }
 
@@ -96,10 +103,57 @@ void MakeProgramPath() {
   std::memcpy(cProgramPath + n, kSaveNamePattern, sizeof kSaveNamePattern);
 }
 
-bool FormatSaveName(char* buffer, std::size_t size) {
-  ++bTrace;
-  int n = std::snprintf(buffer, size, cProgramPath, static_cast<int>(bTrace));
+namespace {
+
+bool WriteSaveName(char* buffer, std::size_t size, unsigned number) {
+  int n = std::snprintf(buffer, size, cProgramPath, static_cast<int>(number));
   return n >= 0 && static_cast<std::size_t>(n) < size;
+}
+
+// `file` is `stem`, or `stem` followed by an extension.
+bool HasStem(const char* file, const char* stem) {
+  std::size_t n = std::strlen(stem);
+  if (std::strlen(file) < n || (file[n] != '\0' && file[n] != '.')) return false;
+  std::string head(file, n);
+  return SameClass(head.c_str(), stem);
+}
+
+}  // namespace
+
+bool SaveNameTaken(const char* name) {
+  const char* stem = std::strrchr(name, '\\');
+  stem = stem ? stem + 1 : name;
+  const std::string pattern = std::string(name) + "*";
+  FindData found{};
+  Handle find = sys->FindFirstFile(pattern.c_str(), found);
+  if (find == win::kInvalidHandle) return false;
+  bool taken = false;
+  do {
+    found.cFileName[sizeof found.cFileName - 1] = '\0';
+    taken = HasStem(found.cFileName, stem);
+  } while (!taken && sys->FindNextFile(find, found));
+  sys->FindClose(find);
+  return taken;
+}
+
+// Documents of earlier runs stay in the save folder, so a name is handed out only when nothing lies
+// under it: the application would otherwise replace that document (its own "replace?" box is answered
+// Yes like any other question).
+bool FormatSaveName(char* buffer, std::size_t size) {
+  if (nTraceOver == 0) {
+    for (int round = 0; round < 256; ++round) {
+      ++bTrace;
+      if (!WriteSaveName(buffer, size, bTrace)) return false;
+      if (!SaveNameTaken(buffer)) return true;
+    }
+    nTraceOver = 255;
+  }
+  while (nTraceOver < kLastSaveNumber) {
+    ++nTraceOver;
+    if (!WriteSaveName(buffer, size, nTraceOver)) return false;
+    if (!SaveNameTaken(buffer)) return true;
+  }
+  return false;
 }
 
 bool SameClass(const char* a, const char* b) {

@@ -15,7 +15,7 @@ constexpr std::size_t kPathSize = 32768;
 constexpr const char kSaveNamePattern[] = "save\\save%.2d";
 // The pattern doubles every "%" of the folder, so it may be up to twice as long.
 constexpr std::size_t kProgramPathSize = 2 * kPathSize + sizeof kSaveNamePattern;
-// A save name: the folder, "save\save", up to three digits, the terminator.
+// A save name: the folder, "save\save", up to five digits, the terminator.
 constexpr std::size_t kNameBufferSize = kPathSize + sizeof kSaveNamePattern;
 
 constexpr std::uint32_t kShutoffRequest = win::WM_USER + 1;
@@ -51,8 +51,14 @@ extern Hwnd hHistory;
 extern std::uint16_t wSameNum;
 extern std::uintptr_t lpNot;
 extern std::uint8_t bTrace;
+extern unsigned nTraceOver;  // save numbers past 255, once every name of bTrace's round is taken
 extern Hwnd hOldEdit;
+extern LParam nOldEditTick;         // the last tick on which hOldEdit got its name or was met again
+extern std::uint16_t wOldEditSeen;  // on how many later ticks hOldEdit was met again
 extern int Etl80Flag;
+
+// The highest number a save name gets once every name of bTrace's round is taken.
+constexpr unsigned kLastSaveNumber = 99999;
 
 // Back to the state of a fresh process (for a second run in one test process).
 void ResetState();
@@ -78,8 +84,13 @@ void FillKeyTable();
 // cProgramPath from cPath: the folder with each "%" doubled, then the save-name pattern.
 void MakeProgramPath();
 
-// Adds 1 to bTrace and writes the next save name into `buffer` (`size` bytes); false when it doesn't fit.
+// Writes the next save name under which nothing lies in the save folder into `buffer` (`size` bytes);
+// false when it doesn't fit or no number is left. The count is bTrace's: 01 to 99, 100 to 255, then 00
+// and round again, passing over each name that is taken; when all 256 are taken it goes on from 256.
 bool FormatSaveName(char* buffer, std::size_t size);
+
+// True when a file or folder lies under the save name `name`, bare or with any extension.
+bool SaveNameTaken(const char* name);
 
 // Case-insensitive comparison of class names (as lstrcmpiA does for them).
 bool SameClass(const char* a, const char* b);

@@ -37,6 +37,11 @@ struct TokenPrivileges {
 };
 static_assert(sizeof(TokenPrivileges) == 16, "TOKEN_PRIVILEGES with one entry");
 
+// What a folder listing gives of one entry: its name (as WIN32_FIND_DATAA's cFileName).
+struct FindData {
+  char cFileName[260];
+};
+
 struct Msg {
   Hwnd hwnd;
   std::uint32_t message;
@@ -62,6 +67,7 @@ constexpr std::uint32_t GMEM_MOVEABLE = 0x2, GMEM_ZEROINIT = 0x40;
 constexpr std::uint32_t EWX_SHUTDOWN = 1, EWX_FORCE = 4;
 constexpr std::uint32_t VER_PLATFORM_WIN32s = 0, VER_PLATFORM_WIN32_WINDOWS = 1, VER_PLATFORM_WIN32_NT = 2;
 constexpr std::uint32_t ERROR_ALREADY_EXISTS = 183;
+constexpr Handle kInvalidHandle = Handle(-1);  // INVALID_HANDLE_VALUE
 }  // namespace win
 
 class System {
@@ -77,6 +83,11 @@ class System {
   // perror(): the text, ": ", the run-time library's text for errno, a line end, on the error stream.
   virtual void WriteError(const char* text) = 0;
   virtual unsigned WinExec(const char* commandLine, int show) = 0;
+  // Folder listing: the entries whose names match the last part of `pattern` (wildcards "*" and "?", any
+  // letter case). FindFirstFile gives win::kInvalidHandle when there is none.
+  virtual Handle FindFirstFile(const char* pattern, FindData& data) = 0;
+  virtual int FindNextFile(Handle find, FindData& data) = 0;
+  virtual int FindClose(Handle find) = 0;
 
   // The program's window. RegisterClass registers `className` with the program's window procedure
   // (WndProc); the window's messages reach WndProc.

@@ -1,6 +1,7 @@
 #include "win32_system.h"  // first: see there
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,28 @@ void Win32System::WriteError(const char* text) {
 }
 
 unsigned Win32System::WinExec(const char* commandLine, int show) { return ::WinExec(commandLine, show); }
+
+namespace {
+void CopyName(const WIN32_FIND_DATAA& from, FindData& to) {
+  static_assert(sizeof from.cFileName == sizeof to.cFileName, "file name field");
+  std::memcpy(to.cFileName, from.cFileName, sizeof to.cFileName);
+  to.cFileName[sizeof to.cFileName - 1] = '\0';
+}
+}  // namespace
+
+Handle Win32System::FindFirstFile(const char* pattern, FindData& data) {
+  WIN32_FIND_DATAA found{};
+  HANDLE find = ::FindFirstFileA(pattern, &found);
+  if (find != INVALID_HANDLE_VALUE) CopyName(found, data);
+  return Kh(find);
+}
+int Win32System::FindNextFile(Handle find, FindData& data) {
+  WIN32_FIND_DATAA found{};
+  BOOL ok = ::FindNextFileA(K(find), &found);
+  if (ok) CopyName(found, data);
+  return ok;
+}
+int Win32System::FindClose(Handle find) { return ::FindClose(K(find)); }
 
 int Win32System::RegisterClass(std::uint32_t style, const char* className) {
   WNDCLASSA wc{};

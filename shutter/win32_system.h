@@ -15,6 +15,8 @@
 #undef GetModuleFileName
 #undef GetVersionEx
 #undef CreateDirectory
+#undef FindFirstFile
+#undef FindNextFile
 #undef RegisterClass
 #undef CreateWindowEx
 #undef GetMessage
@@ -46,6 +48,9 @@ class Win32System : public System {
   std::uint32_t GetLastError() override;
   void WriteError(const char* text) override;
   unsigned WinExec(const char* commandLine, int show) override;
+  Handle FindFirstFile(const char* pattern, FindData& data) override;
+  int FindNextFile(Handle find, FindData& data) override;
+  int FindClose(Handle find) override;
 
   int RegisterClass(std::uint32_t style, const char* className) override;
   Hwnd CreateWindowEx(std::uint32_t exStyle, const char* className, const char* title, std::uint32_t style,

@@ -13,6 +13,10 @@
 # the one that ignores WM_CLOSE must be asked again after being met twice and forgotten (the 2 s pause);
 # the hung one, met for the rest of the close phase, must not stop the timeline; the program must end
 # with exit code 0 after its 101 ticks.
+#
+# Then a second power failure in the same program folder: the documents of the first run stay as they
+# were, the new ones go under names of their own, and a text editor whose modeless find box is open is
+# reached (its box dismissed), asked to close and saved, as is the application above it.
 set -uo pipefail
 
 shutter_exe=$1
@@ -65,19 +69,32 @@ mkdir -p "$program" "$work/apps"
 cp "$shutter_exe" "$program/shutter.exe"
 cp "$fixture_exe" "$work/apps/fixtureapp.exe"
 
-kinds="hung ignore edit richedit panel"
-for kind in $kinds; do
-  wine "$work/apps/fixtureapp.exe" /kind "$kind" /log "$(win "$work/$kind.log")" >/dev/null 2>&1 &
-  for _ in $(seq 300); do grep -q ' ready' "$work/$kind.log" 2>/dev/null && break; sleep 0.1; done
-  check "$kind fixture is up" grep -q ' ready' "$work/$kind.log"
+# start_fixture <kind> <log> [options...]: one fixture application, up and showing its window.
+start_fixture() {
+  local kind=$1 log=$2
+  shift 2
+  wine "$work/apps/fixtureapp.exe" /kind "$kind" /log "$(win "$log")" "$@" >/dev/null 2>&1 &
+  for _ in $(seq 300); do grep -q ' ready' "$log" 2>/dev/null && break; sleep 0.1; done
+  check "$kind fixture is up" grep -q ' ready' "$log"
   sleep 0.5
-done
+}
 
-start=$(now_ms)
-timeout 300 wine "$program/shutter.exe" /CallByKorval >"$work/shutter.out" 2>"$work/shutter.err"
-code=$?
-elapsed=$(($(now_ms) - start))
-echo "shutter.exe ran ${elapsed} ms, exit code ${code}"
+# run_shutter <name>: "shutter.exe /CallByKorval" from the program folder; sets code and elapsed.
+run_shutter() {
+  local start
+  start=$(now_ms)
+  timeout 300 wine "$program/shutter.exe" /CallByKorval >"$work/$1.out" 2>"$work/$1.err"
+  code=$?
+  elapsed=$(($(now_ms) - start))
+  echo "$1: shutter.exe ran ${elapsed} ms, exit code ${code}"
+}
+
+# saved_name <log>: the name under which the fixture saved its document.
+saved_name() { sed -n 's/^[0-9]* saved //p' "$1" | tr -d '\r'; }
+
+kinds="hung ignore edit richedit panel"
+for kind in $kinds; do start_fixture "$kind" "$work/$kind.log"; done
+run_shutter shutter
 
 check "shutter.exe ends with exit code 0" test "$code" -eq 0
 check "the run lasts at least 101 ticks of 100 ms" test "$elapsed" -ge 10100
@@ -88,7 +105,7 @@ saved=$(cd "$program/save" 2>/dev/null && ls | sort | tr '\n' ' ')
 check "save\\ holds save01 save02 save03 (found: $saved)" test "$saved" = "save01 save02 save03 "
 for kind in edit richedit panel; do
   log="$work/$kind.log"
-  name=$(sed -n 's/^[0-9]* saved //p' "$log" | tr -d '\r')
+  name=$(saved_name "$log")
   file=${name##*\\}
   check "$kind was told a name in save\\ beside the program ($name)" \
     test "$name" = "$(win "$program")\\save\\$file"
@@ -112,8 +129,36 @@ done
 check "ignore closed on the third request" grep -q ' end' "$work/ignore.log"
 check "hung received nothing after it stopped" test "$(grep -vc ' ready' "$work/hung.log")" -eq 0
 
+# ---- The second power failure, in the same program folder. The hung application of the first run goes
+# with every other process of the prefix.
+declare -A kept
+for f in "$program"/save/*; do [ -f "$f" ] && kept[$(basename "$f")]=$(cat "$f"); done
+wineserver -k >/dev/null 2>&1
+wineserver -w
+start_fixture find "$work/second-find.log" /text "second run: find"
+start_fixture edit "$work/second-edit.log" /text "second run: edit"
+run_shutter second
+check "the second run ends with exit code 0" test "$code" -eq 0
+
+for file in "${!kept[@]}"; do
+  check "$file of the first run is kept as it was" test "$(cat "$program/save/$file" 2>/dev/null)" = "${kept[$file]}"
+done
+for kind in edit find; do
+  log="$work/second-$kind.log"
+  name=$(saved_name "$log")
+  file=${name##*\\}
+  check "$kind (second run) saved in save\\ beside the program ($name)" \
+    test -n "$file" -a "$name" = "$(win "$program")\\save\\$file"
+  check "$kind (second run) got a name no document lay under ($file)" test -z "${kept[${file:-none}]+taken}"
+  check "$kind (second run) saved its document there" \
+    test "$(cat "$program/save/$file" 2>/dev/null)" = "$(printf 'second run: %s\r' "$kind")"
+  check "$kind (second run) closed" grep -q ' end' "$log"
+done
+check "the find box was dismissed" grep -q ' find box closed' "$work/second-find.log"
+check "find answered its question with Yes" grep -q ' question yes' "$work/second-find.log"
+
 if [ "$failures" -ne 0 ]; then
-  for f in "$work"/*.log "$work/shutter.err"; do
+  for f in "$work"/*.log "$work"/*.err; do
     echo "--- $(basename "$f")"
     cat "$f"
   done

@@ -279,6 +279,55 @@ TEST_F(Answering, SaveNamesCountFrom01AndWrapAfter255) {
   }
 }
 
+TEST_F(Answering, SaveNamesPassOverNamesADocumentLiesUnder) {
+  std::vector<std::string> wholeRound;
+  for (int i = 0; i < 256; ++i) wholeRound.push_back(Fmt("save%.2d", i));
+  struct Case {
+    const char* what;
+    int before;
+    unsigned over;
+    std::vector<std::string> inSave;  // what lies in C:\Tools\save\ ...
+    const char* name;                 // ... and the name given; nullptr: none, the field is passed over
+  };
+  const Case cases[] = {
+      {"bare, with any extension, in any case",
+       0,
+       0,
+       {"save01", "save02.txt", "SAVE03.DOC", "Save04.tar.gz"},
+       "save05"},
+      {"names that only begin alike",
+       0,
+       0,
+       {"save010", "save01 copy.txt", "save01x", "save011.txt"},
+       "save01"},
+      {"after 99", 98, 0, {"save99.txt", "save100"}, "save101"},
+      {"the round goes on through 00", 254, 0, {"save255", "save00.doc", "save01"}, "save02"},
+      {"every name of the round taken", 17, 0, wholeRound, "save256"},
+      {"past the round", 0, 300, {"save301.txt"}, "save302"},
+      {"no number left", 0, kLastSaveNumber - 1, {"save99999.rtf"}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Prepare("C:\\Tools\\");
+    desk.files = {"C:\\Tools\\save01", "C:\\Tools\\old\\save\\save01"};  // not in the save folder
+    for (const std::string& f : c.inSave) desk.files.push_back("C:\\Tools\\save\\" + f);
+    bTrace = static_cast<std::uint8_t>(c.before);
+    nTraceOver = c.over;
+    EXPECT_EQ(Answer(Control("Edit")), c.name ? 0 : 1);
+    EXPECT_EQ(NameGiven(), c.name ? "C:\\Tools\\save\\" + std::string(c.name) : "");
+    EXPECT_EQ(desk.OpenHandles(), 0u) << "every folder listing is closed";
+  }
+
+  // Once the round is used up, the names go on past it without looking at the round again.
+  Prepare("C:\\Tools\\");
+  for (const std::string& f : wholeRound) desk.files.push_back("C:\\Tools\\save\\" + f);
+  Answer(Control("Edit"));
+  ASSERT_EQ(NameGiven(), "C:\\Tools\\save\\save256");
+  desk.files.clear();
+  Answer(Control("Edit"));
+  EXPECT_EQ(NameGiven(), "C:\\Tools\\save\\save257");
+}
+
 TEST_F(Answering, SaveNameKeepsEveryCharacterOfTheFolder) {
   const std::string deep = "C:\\" + std::string(300, 'd') + "\\" + std::string(300, 'e') + "\\";
   const std::string odd = "C:\\100% sure %d %s\\";

@@ -1,6 +1,7 @@
 // The closing rules for top-level windows, tick by tick, on a simulated desktop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "fake_desktop.h"
@@ -237,6 +238,76 @@ TEST_F(Closing, TerminationAttemptEndsNoProcess) {
   actions = Tick(0);
   EXPECT_EQ(desk.CountNamed("AdjustTokenPrivileges") + desk.CountNamed("CloseHandle"), 0);
   EXPECT_EQ(actions, (std::vector<std::string>{"SetForegroundWindow(app)", CloseOf("app")}));
+}
+
+// A modeless search box of an editor: an owned window with a dialog frame and one edit, the editor's last
+// active popup. Its field takes the name and Find Next takes the Enter, but the box stays.
+TEST_F(Closing, SearchBoxThatStaysAfterItsAnswerIsDismissedAndItsOwnerAskedToClose) {
+  struct Case {
+    const char* what;
+    bool dialogFrame;
+    int answeredOn;   // the tick on which the search field gets the name
+    int dismissedOn;  // the tick on which the box gets WM_CLOSE
+  };
+  // With a dialog frame the box is answered as a modal dialog; without one its owner is asked to close
+  // first (and, being busy with its box, stays), and the box is answered as the owner's last popup.
+  for (const Case& c : {Case{"dialog frame", true, 0, 2}, Case{"no dialog frame", false, 1, 3}}) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    desk = FakeDesktop();
+    hGlb = desk.GlobalAlloc(0x42, kNameBufferSize);
+    Hwnd editor = desk.Top("editor", "Notepad").id;
+    FakeWindow& box = desk.Top("find", "#32770", editor);
+    if (c.dialogFrame) {
+      box.style = kModal;
+      box.exStyle = kModalEx;
+    }
+    box.closesOnClose = true;
+    const Hwnd boxId = box.id;
+    desk.Child(boxId, "label", "Static", 0xFFFF);
+    Hwnd what = desk.Child(boxId, "what", "Edit", 1152).id;
+    desk.Child(boxId, "next", "Button", 1);
+    desk[editor].lastActivePopup = boxId;
+    desk.SetForegroundWindow(editor);
+    desk.Top("other", "WordPad");
+
+    const std::string enterOnBox = "SendMessageTimeout(find, WM_KEYUP, 0xd, 0xc01c0001, 2, 250)";
+    int tick = 0;
+    for (; tick < c.answeredOn; ++tick) Tick(tick);
+    std::vector<std::string> answered = Tick(tick++);
+    EXPECT_EQ(hOldEdit, what);
+    EXPECT_EQ(std::count(answered.begin(), answered.end(), enterOnBox), c.dialogFrame ? 1 : 0);
+    // Met again on the next tick: as a save dialog that is slow to go, it gets its Enter once more.
+    std::vector<std::string> again = Tick(tick++);
+    EXPECT_EQ(std::count(again.begin(), again.end(), enterOnBox), c.dialogFrame ? 1 : 0);
+    EXPECT_EQ(std::count(again.begin(), again.end(), CloseOf("find")), 0);
+    for (; tick < c.dismissedOn; ++tick) Tick(tick);
+    EXPECT_EQ(Tick(tick),
+              (std::vector<std::string>{Fmt("EnumChildWindows(find, %d)", tick), CloseOf("find")}));
+    ++tick;
+    EXPECT_FALSE(desk[boxId].alive);
+    std::vector<std::string> next = Tick(tick++);
+    if (c.dialogFrame)
+      EXPECT_EQ(next, (std::vector<std::string>{"SetForegroundWindow(editor)", CloseOf("editor")}));
+    else  // the owner had been asked already: it is met again
+      EXPECT_EQ(next, (std::vector<std::string>{"SetForegroundWindow(editor)", "Sleep(200)"}));
+    EXPECT_EQ(bTrace, 1) << "the search field got one name";
+  }
+}
+
+TEST_F(Closing, QuestionThatStaysIsAnsweredOnEveryTickAndNeverDismissed) {
+  Hwnd app = desk.Top("app", "Notepad").id;
+  FakeWindow& box = desk.Top("question", "#32770", app);
+  box.style = kModal;
+  box.exStyle = kModalEx;
+  desk.Child(box.id, "yes", "Button", 6);
+  desk[app].lastActivePopup = box.id;
+  desk.SetForegroundWindow(app);
+  for (int tick = 0; tick < 6; ++tick) {
+    Tick(tick);
+    EXPECT_EQ(desk.Count("PostMessage(yes, WM_KEYDOWN, 0x59, 0x150001)"), 2) << tick;
+    EXPECT_EQ(desk.Count(CloseOf("question")), 0) << tick;
+  }
 }
 
 TEST_F(Closing, ApplicationsGoDownOneATick) {

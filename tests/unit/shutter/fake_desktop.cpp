@@ -61,11 +61,24 @@ std::string Params(std::uint32_t m, WParam w, LParam l) {
 std::string CallName(const std::string& line) { return line.substr(0, line.find('(')); }
 
 const char* const kQueries[] = {
-    "GetClassName",        "GetParent",         "GetLastActivePopup", "GetWindowLong",
-    "IsWindowVisible",     "IsWindow",          "GetDlgCtrlID",       "GetDlgItem",
-    "GlobalLock",          "GlobalUnlock",      "GetMessage",         "DispatchMessage",
-    "GetCommandLine",      "GetModuleFileName", "GetVersionEx",       "GetWindowThreadProcessId",
-    "LookupPrivilegeValue"};
+    "GetClassName",         "GetParent",         "GetLastActivePopup", "GetWindowLong",
+    "IsWindowVisible",      "IsWindow",          "GetDlgCtrlID",       "GetDlgItem",
+    "GlobalLock",           "GlobalUnlock",      "GetMessage",         "DispatchMessage",
+    "GetCommandLine",       "GetModuleFileName", "GetVersionEx",       "GetWindowThreadProcessId",
+    "LookupPrivilegeValue", "FindFirstFile",     "FindNextFile",       "FindClose"};
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Wildcards "*" and "?", any letter case, as a folder listing matches names.
+bool Matches(const char* pattern, const char* name) {
+  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '*') return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
+  if (*name == '\0') return false;
+  return (*pattern == '?' || Lower(*pattern) == Lower(*name)) && Matches(pattern + 1, name + 1);
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
 
 }  // namespace
 
@@ -175,6 +188,39 @@ int FakeDesktop::CreateDirectory(const char* path) {
   Record(Fmt("CreateDirectory(%s)", path));
   lastError_ = createDirectoryFails ? 5 : 0;
   return !createDirectoryFails;
+}
+
+Handle FakeDesktop::FindFirstFile(const char* pattern, FindData& data) {
+  Record(Fmt("FindFirstFile(%s)", pattern));
+  std::vector<std::string> found;
+  const std::string folder = FolderOf(pattern), namePattern = NameOf(pattern);
+  for (const std::string& f : files)
+    if (Matches(folder.c_str(), FolderOf(f).c_str()) && Matches(namePattern.c_str(), NameOf(f).c_str()))
+      found.push_back(NameOf(f));
+  if (found.empty()) {
+    lastError_ = 2;
+    return win::kInvalidHandle;
+  }
+  Handle h = nextHandle_++;
+  handles_[h] = "find";
+  findsLeft_[h] = found;
+  FindNextFile(h, data);
+  return h;
+}
+
+int FakeDesktop::FindNextFile(Handle find, FindData& data) {
+  Record("FindNextFile()");
+  auto it = findsLeft_.find(find);
+  if (it == findsLeft_.end() || it->second.empty()) return 0;
+  std::snprintf(data.cFileName, sizeof data.cFileName, "%s", it->second.front().c_str());
+  it->second.erase(it->second.begin());
+  return 1;
+}
+
+int FakeDesktop::FindClose(Handle find) {
+  Record("FindClose()");
+  findsLeft_.erase(find);
+  return handles_.erase(find) ? 1 : 0;
 }
 
 void FakeDesktop::WriteError(const char* text) { Record(Fmt("WriteError(%s)", text)); }

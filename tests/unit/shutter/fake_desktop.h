@@ -54,6 +54,8 @@ class FakeDesktop : public System {
   std::function<void(int)> beforeTimer;
   // Runs on every message posted or sent to a window other than the agent's own.
   std::function<void(Hwnd, std::uint32_t, WParam, LParam)> onMessage;
+  // What lies on the disk: the full names of files and folders.
+  std::vector<std::string> files;
 
   // ---- record
   std::vector<std::string> calls;
@@ -80,6 +82,9 @@ class FakeDesktop : public System {
   std::uint32_t GetLastError() override { return lastError_; }
   void WriteError(const char* text) override;
   unsigned WinExec(const char* commandLine, int show) override;
+  Handle FindFirstFile(const char* pattern, FindData& data) override;
+  int FindNextFile(Handle find, FindData& data) override;
+  int FindClose(Handle find) override;
   int RegisterClass(std::uint32_t style, const char* className) override;
   Hwnd CreateWindowEx(std::uint32_t exStyle, const char* className, const char* title, std::uint32_t style,
                       int x, int y, int width, int height) override;
@@ -154,6 +159,7 @@ class FakeDesktop : public System {
   std::map<Handle, Block> blocks_;
   Handle nextBlock_ = 0x5000;
   std::map<Handle, std::string> handles_;
+  std::map<Handle, std::vector<std::string>> findsLeft_;  // the names a folder listing has yet to give
   Handle nextHandle_ = 0x7000;
   std::uint32_t lastError_ = 0;
 };

@@ -139,7 +139,9 @@ TEST_F(RecordInWindow, ShowsTheFieldsOfARecordBuiltByteByByte) {
   auto mode = [](TnKORVALmain& f) {
     return "avr" + std::to_string(f.State->AvrMode) + " boost" + std::to_string(f.State->Boost);
   };
-  auto lineFail = [](TnKORVALmain& f) { return "lf" + std::to_string(f.State->LineFail); };
+  auto flags = [](TnKORVALmain& f) {
+    return "lf" + std::to_string(f.State->LineFail) + " bad" + std::to_string(f.State->BatteryBad);
+  };
   auto schedule = [](TnKORVALmain& f) {
     return f.Label13->Caption() + " " + f.Label14->Caption() + " | " + f.Label9->Caption() + " " +
            f.Label10->Caption();
@@ -170,10 +172,11 @@ TEST_F(RecordInWindow, ShowsTheFieldsOfARecordBuiltByteByByte) {
       {"ModeBits on-line", Join(LiveBytes(23), {{14, 0x00}}), mode, "avr2 boost0"},
       {"ModeBits boost", Join(LiveBytes(23), {{14, 0x28}, {4, 220}}), mode, "avr1 boost1"},
       {"StatusBitsA types 1..20", Join(LiveBytes(5), {{12, 0x18}}), mode, "avr1 boost1"},
-      {"StatusBlockValid 1", Join(LiveBytes(5), {{2, 1}, {12, 0x01}}), lineFail, "lf1"},
-      {"StatusBlockValid 0", Join(LiveBytes(5), {{2, 0}, {12, 0x01}}), lineFail, "lf0"},
-      {"StatusBlockValid 2", Join(LiveBytes(5), {{2, 2}, {12, 0x01}}), lineFail, "lf0"},
-      {"StatusBlockValid 255", Join(LiveBytes(5), {{2, 255}, {12, 0x01}}), lineFail, "lf0"},
+      {"StatusBlockValid 1", Join(LiveBytes(5), {{2, 1}, {12, 0x01}, {13, 0x02}}), flags, "lf1 bad1"},
+      {"StatusBlockValid 0", Join(LiveBytes(5), {{2, 0}, {12, 0x01}, {13, 0x02}}), flags, "lf0 bad0"},
+      {"StatusBlockValid 2", Join(LiveBytes(5), {{2, 2}, {12, 0x01}, {13, 0x02}}), flags, "lf0 bad0"},
+      {"StatusBlockValid 255", Join(LiveBytes(5), {{2, 255}, {12, 0x01}, {13, 0x02}}), flags, "lf0 bad0"},
+      {"status bytes, types 21..27", Join(LiveBytes(23), {{12, 0x01}, {13, 0x02}}), flags, "lf1 bad1"},
       {"ScheduleIndex 0", entries, schedule, "2026/12/11 12 : 00 | 2026/12/11 12 : 00"},
       {"ScheduleIndex 3", Join(entries, {{85, 3}}), schedule, "2026/12/10 22 : 30 | NULL "},
       {"diagnostic line", counting, [](TnKORVALmain& f) { return f.Label15->Caption(); },

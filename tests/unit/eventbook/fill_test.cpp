@@ -128,6 +128,17 @@ TEST_F(ViewerTest, OnlyCodesOneToFifteenOfCheckedBoxesAreListed) {
   EXPECT_EQ(Column(3)[1], "Power failure");
 }
 
+// The kind's text drops the code and its point: one digit up to code 9, two from code 10.
+TEST_F(ViewerTest, KindTextDropsTheCodeAndItsPoint) {
+  WriteSettings("[EventLog]\r\nState=111111111111111\r\n");
+  std::string file;
+  int minute = 0;
+  for (int code : {1, 9, 10, 15}) file += Record(code, At(2026, 12, 1, 0, ++minute));
+  WriteMonth(12, file);
+  Start();
+  EXPECT_EQ(Column(3), (Strings{"Program start", "UPS shutdown", "Overload", "Other"}));
+}
+
 TEST_F(ViewerTest, ShortFilesAndMissingOnesListWhatTheirWholeRecordsHold) {
   WriteMonth(12,
              Record(1, At(2026, 12, 1)) + Record(2, At(2026, 12, 2)) + std::string(8, '\x01'));  // 40 bytes

@@ -1,5 +1,6 @@
 // The filters and their settings: start-up from section EventLog, the kind boxes, the All box, the spin
 // buttons and the range clamp.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,28 +118,9 @@ class RangeTest : public ViewerTest {
     WriteSettings("[EventLog]\r\nAllState=0\r\n");
     Start();
   }
-  std::string Range() const {
-    return form->Edit1->Text() + "/" + form->Edit3->Text() + "-" + form->Edit2->Text() + "/" +
-           form->Edit4->Text();
-  }
-};
-
-TEST_F(RangeTest, StepsAndClampsKeepTheRangeInsideTheElevenMonths) {
   // Steps by spin button and half: "1-" is SpinButton1's down half (start year), "2+" SpinButton2's up
   // half (start month), 3 the end year, 4 the end month.
-  const struct {
-    const char* steps;
-    const char* range;
-  } cases[] = {
-      {"", "2026/3-2026/3"},         {"2- 2-", "2026/1-2026/3"}, {"2- 2- 2-", "2026/1-2026/3"},
-      {"2- 2- 1-", "2025/5-2026/3"}, {"1- 1-", "2025/5-2026/3"}, {"1+", "2026/3-2026/3"},
-      {"2+", "2026/3-2026/3"},       {"4+", "2026/3-2026/3"},    {"3+", "2026/3-2026/3"},
-      {"3-", "2026/3-2026/3"},       {"1- 3-", "2025/5-2025/5"}, {"1- 2+ 3-", "2025/6-2025/6"},
-      {"4- 4- 4-", "2026/3-2026/3"},
-  };
-  for (const auto& c : cases) {
-    Restart();
-    const std::string steps = c.steps;
+  void Press(const std::string& steps) {
     for (std::size_t i = 0; i + 1 < steps.size(); i += 3) {
       const bool up = steps[i + 1] == '+';
       switch (steps[i]) {
@@ -156,6 +138,29 @@ TEST_F(RangeTest, StepsAndClampsKeepTheRangeInsideTheElevenMonths) {
           break;
       }
     }
+  }
+  std::string Range() const {
+    return form->Edit1->Text() + "/" + form->Edit3->Text() + "-" + form->Edit2->Text() + "/" +
+           form->Edit4->Text();
+  }
+};
+
+TEST_F(RangeTest, StepsAndClampsKeepTheRangeInsideTheElevenMonths) {
+  const struct {
+    const char* steps;
+    const char* range;
+  } cases[] = {
+      {"", "2026/3-2026/3"},         {"2- 2-", "2026/1-2026/3"}, {"2- 2- 2-", "2026/1-2026/3"},
+      {"2- 2- 1-", "2025/5-2026/3"}, {"1- 1-", "2025/5-2026/3"}, {"1+", "2026/3-2026/3"},
+      {"2+", "2026/3-2026/3"},       {"4+", "2026/3-2026/3"},    {"3+", "2026/3-2026/3"},
+      {"3-", "2026/3-2026/3"},       {"1- 3-", "2025/5-2025/5"}, {"1- 2+ 3-", "2025/6-2025/6"},
+      {"4- 4- 4-", "2026/3-2026/3"},
+      // A month step stops at 12 even where no clamp would pull it back.
+      {"1- 2+ 2+ 2+ 2+ 2+ 2+ 2+ 2+", "2025/12-2026/3"}, {"1- 3- 4+ 4+ 4+ 4+ 4+ 4+ 4+ 4+", "2025/5-2025/12"},
+  };
+  for (const auto& c : cases) {
+    Restart();
+    Press(c.steps);
     EXPECT_EQ(Range(), c.range) << "after " << c.steps;
   }
 }
@@ -170,6 +175,31 @@ TEST_F(RangeTest, EveryStepRefillsTheGridWithTheRange) {
   WriteMonth(5, "");
   form->SpinButton4DownClick();  // unchanged, still a fill
   EXPECT_EQ(Column(2), std::vector<std::string>{""});
+}
+
+// A month half pressed at its stop changes nothing and still fills the grid anew.
+TEST_F(RangeTest, MonthStepAtItsStopStillFills) {
+  const struct {
+    const char *setUp, *press;
+    int month, year;  // the month file written between the two
+  } cases[] = {
+      {"2- 2-", "2-", 1, 2026},
+      {"1- 2+ 2+ 2+ 2+ 2+ 2+ 2+", "2+", 12, 2025},
+      {"1- 3- 4+ 4+ 4+ 4+ 4+ 4+ 4+", "4+", 12, 2025},
+      {"2- 2- 4- 4-", "4-", 1, 2026},
+  };
+  int code = 0;
+  for (const auto& c : cases) {
+    Restart();
+    Press(c.setUp);
+    const std::string before = Range();
+    WriteMonth(c.month, Record(++code, At(c.year, c.month, 1)));
+    Press(c.press);
+    EXPECT_EQ(Range(), before) << c.setUp << " then " << c.press;
+    const std::vector<std::string> codes = Column(1);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), std::to_string(code)), codes.end())
+        << c.setUp << " then " << c.press;
+  }
 }
 
 TEST_F(ViewerTest, ClampComparesUnsignedSixteenBitNumbers) {

@@ -59,6 +59,8 @@ TEST(DecodeSmartStatus, ModeBitsBoostBuckAndTheType22OffRule) {
       {22, 0x08, 230, 0, 0x00, 0, "lf0 bl0 avr0 boost0 fault0 test0 off1 over0 bad0"},
       {22, 0x08, 230, 230, 0x80, 0, "lf0 bl0 avr0 boost0 fault0 test0 off0 over0 bad0"},
       {23, 0x08, 230, 0, 0x00, 0, "lf0 bl0 avr0 boost0 fault0 test0 off0 over0 bad0"},
+      {21, 0x08, 230, 0, 0x00, 0, "lf0 bl0 avr0 boost0 fault0 test0 off0 over0 bad0"},
+      {27, 0x08, 230, 0, 0x80, 0, "lf0 bl0 avr0 boost0 fault0 test0 off1 over0 bad0"},
       {21, 0x08, 230, 230, 0xA3, 0, "lf1 bl1 avr0 boost0 fault0 test0 off1 over1 bad0"},
   };
   for (const Case& c : cases) {

@@ -112,6 +112,7 @@ TEST_F(PanelTest, NominalRulesAndTheirInterplay) {
   };
   const Case cases[] = {
       {348, 230, 3, 348, 2, "228 268 308 348 388 428 468"},  // no detection: RatedVoltage stands
+      {347, 230, 3, 230, 4, "110 150 190 230 270 310 350"},  // still detected: a reload on every tick
       {230, 230, 3, 230, 2, "110 150 190 230 270 310 350"},  // one reload at the first read
       {200, 230, 3, 230, 4, "110 150 190 230 270 310 350"},  // a reload on every tick
       {0, 230, 3, 230, 1, "110 150 190 230 270 310 350"},    // no reload; detection on every tick
@@ -195,6 +196,35 @@ TEST_F(PanelTest, UnitTypeChanges) {
   EXPECT_EQ(form->ShownUnitType, 30);
   EXPECT_EQ(Readout(1), "230");
   EXPECT_TRUE(form->Image19->Visible());
+}
+
+// The unit type picks the decoder at the tick (1..20 status block, 21..27 extended status, 28 and up none)
+// and, one read later, whether UPS Setup is offered (22..27).
+TEST_F(PanelTest, UnitTypeBoundariesOfTheDecodersAndTheSetupOffer) {
+  const struct {
+    int unit;
+    int avrMode;  // A bit 3 set and mode bits 0: AVR under the status block, on-line under extended status
+    const char* input;
+    bool offer;
+  } cases[] = {
+      {1, 1, "210", false},  {20, 1, "210", false}, {21, 2, "210", false},
+      {22, 2, "210", true},  {27, 2, "210", true},  {28, 0, "230", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.unit);
+    Start();
+    Tick(Live(5));  // flags all 0, input 230
+    DataBuffRecord r = Live(c.unit);
+    r.SetByte(DataBuffRecord::kStatusBitsA, 0x08);
+    r.SetByte(DataBuffRecord::kModeBits, 0x00);
+    r.SetBE16(DataBuffRecord::kInputVoltage, 210);
+    Tick(r);
+    Tick(r);
+    EXPECT_EQ(form->State->AvrMode, c.avrMode);
+    EXPECT_EQ(Readout(1), c.input);
+    EXPECT_EQ(form->BitBtn7->Visible(), c.offer);
+    EXPECT_EQ(form->unitprep1->Visible(), c.offer);
+  }
 }
 
 TEST_F(PanelTest, StatusBlockValidOnlyGatesTheFlags) {

@@ -298,7 +298,7 @@ TEST_F(LauncherTest, AFolderWithABlankGetsTheProgramPartQuoted) {
 
 TEST(CommandLine, CutsFirstThenQuotesWhatIsLeftOfTheProgram) {
   const std::string blank = "C:\\my disc\\" + std::string(219, 'd') + "\\";  // 231 characters
-  const std::string bat = blank + "netware\\install.bat";                     // 250
+  const std::string bat = blank + "netware\\install.bat";                    // 250
   struct Case {
     std::string program, arguments, want;
   } cases[] = {

@@ -166,24 +166,22 @@ void Win32Backend::SizeFormWindow(Form& form, bool place) {
   RECT r{0, 0, form.Width(), form.Height()};
   AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)), GetMenu(hwnd) != nullptr,
                      static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE)));
-  const int width = r.right - r.left, height = r.bottom - r.top;
+  const int width = r.right - r.left;
+  int height = r.bottom - r.top;
+  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE;
+  SetWindowPos(hwnd, nullptr, 0, 0, width, height, flags);
   // A menu bar that wraps to a second line takes client height: size again once it is known.
-  UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-  int x = 0, y = 0;
-  if (place && form.Centered()) {
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    x = work.left + (work.right - work.left - width) / 2;
-    y = work.top + (work.bottom - work.top - height) / 2;
-  } else {
-    flags |= SWP_NOMOVE;
-  }
-  SetWindowPos(hwnd, nullptr, x, y, width, height, flags);
   RECT client;
   GetClientRect(hwnd, &client);
   if (client.bottom != form.Height()) {
-    SetWindowPos(hwnd, nullptr, 0, 0, width, height + form.Height() - client.bottom,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    height += form.Height() - client.bottom;
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, flags);
+  }
+  // Centred on the whole screen, at the full size: the work area that a taskbar leaves does not count.
+  if (place && form.Centered()) {
+    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
   }
 }
 

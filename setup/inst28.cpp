@@ -36,6 +36,13 @@ constexpr int kShadowOffset = 3;
 
 std::string CutToLimit(const std::string& text) { return text.substr(0, std::min(text.size(), kPathLimit)); }
 
+std::string CommandLine(const std::string& program, const std::string& arguments) {
+  const std::string line = CutToLimit(program + arguments);
+  const std::size_t end = std::min(program.size(), line.size());
+  if (line.find_first_of(" \t") >= end) return line;
+  return "\"" + line.substr(0, end) + "\"" + line.substr(end);
+}
+
 TInstall::TInstall(forms::Application& app, SetupSystem& system)
     : Form(app, "TInstall", "Install"), system_(system) {
   SetCaption("KORVAL FOR WINDOWS SETUP");
@@ -114,7 +121,7 @@ void TInstall::Image1MouseMove() {
 }
 
 void TInstall::StartInstaller(const char* target) {
-  system_.StartProgram(CutToLimit(ProgramDir + target), kShowRestore);
+  system_.StartProgram(CommandLine(ProgramDir + target), kShowRestore);
 }
 
 void TInstall::Label2Click() { StartInstaller(kWinNtInstaller); }
@@ -136,7 +143,7 @@ void TInstall::Label12Click() {
   if (!App().InputQuery("Novell Setup", "Please input a drive of Novell Server", server)) return;
   std::string error;
   if (!system_.ChangeDirectory(CutToLimit(ProgramDir + kNetwareFolder), error)) throw korval::Error(error);
-  system_.StartProgram(CutToLimit(ProgramDir + kNetwareInstall + server), kShowRestore);
+  system_.StartProgram(CommandLine(ProgramDir + kNetwareInstall, " " + server), kShowRestore);
 }
 
 void TInstall::Label8Click() { Close(); }

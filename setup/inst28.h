@@ -23,10 +23,15 @@ constexpr char kWinNtInstaller[] = "WinNT\\setup.exe";
 constexpr char kWin9xInstaller[] = "Win9x\\setup.exe";
 constexpr char kLinuxReadme[] = "Linux\\ReadmeE.htm";
 constexpr char kNetwareFolder[] = "netware";
-constexpr char kNetwareInstall[] = "netware\\install.bat ";
+constexpr char kNetwareInstall[] = "netware\\install.bat";  // a blank and the server drive follow
 
 // The first kPathLimit characters of `text`.
 std::string CutToLimit(const std::string& text);
+
+// The command line that starts `program` with `arguments` after it, cut to kPathLimit characters. The
+// program's part is then put in quotes when it holds a blank or a tab: bare, "X:\my disc\WinNT\setup.exe"
+// would start X:\my.exe when there is one. The arguments stay as they are.
+std::string CommandLine(const std::string& program, const std::string& arguments = "");
 
 class TInstall : public forms::Form {
  public:

@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include <algorithm>
+
 #include "error.h"
 #include "fileio.h"
 #include "text.h"
@@ -20,6 +22,9 @@ std::string_view KeyOf(std::string_view line) {
   std::size_t eq = line.find('=');
   return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
 }
+
+// The text after the first "=" of an entry line.
+std::string_view ValueOf(std::string_view line) { return line.substr(line.find('=') + 1); }
 
 }  // namespace
 
@@ -97,34 +102,53 @@ std::string SettingsFile::ReadString(std::string_view section, std::string_view 
                                      std::string_view fallback) const {
   const std::string* line = FindValue(section, key);
   if (!line) return std::string(fallback);
-  return line->substr(line->find('=') + 1);
+  return std::string(ValueOf(*line));
 }
 
 std::int32_t SettingsFile::ReadInteger(std::string_view section, std::string_view key,
                                        std::int32_t fallback) const {
   const std::string* line = FindValue(section, key);
   if (!line) return fallback;
-  return ParseSettingsInteger(std::string_view(*line).substr(line->find('=') + 1)).value_or(fallback);
+  return ParseSettingsInteger(ValueOf(*line)).value_or(fallback);
 }
 
-void SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+void SettingsFile::Write(std::string_view section, std::string_view key, std::string_view value,
+                         const std::function<bool(std::string_view)>& same) {
   std::string entry = std::string(key) + "=" + std::string(value);
-  for (Section& s : sections_) {
+  for (std::size_t si = 0; si < sections_.size(); ++si) {
+    Section& s = sections_[si];
     if (!SameText(s.name, section)) continue;
-    for (std::string& line : s.lines) {
-      if (line.find('=') != std::string::npos && SameText(KeyOf(line), key)) {
-        line = std::move(entry);
-        return;
-      }
+    for (std::size_t li = 0; li < s.lines.size(); ++li) {
+      std::string& line = s.lines[li];
+      if (line.find('=') == std::string::npos || !SameText(KeyOf(line), key)) continue;
+      if (same(ValueOf(line))) return;
+      const bool seen = std::any_of(replaced_.begin(), replaced_.end(),
+                                    [&](const Replaced& r) { return r.section == si && r.line == li; });
+      if (!seen) replaced_.push_back(Replaced{si, li, line});
+      line = std::move(entry);
+      return;
     }
     s.lines.push_back(std::move(entry));
+    added_ = true;
     return;
   }
   sections_.push_back(Section{std::string(section), {std::move(entry)}});
+  added_ = true;
+}
+
+void SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  Write(section, key, value, [value](std::string_view old) { return old == value; });
 }
 
 void SettingsFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
-  WriteString(section, key, std::to_string(value));
+  Write(section, key, std::to_string(value),
+        [value](std::string_view old) { return ParseSettingsInteger(old) == value; });
+}
+
+bool SettingsFile::Changed() const {
+  return added_ || std::any_of(replaced_.begin(), replaced_.end(), [this](const Replaced& r) {
+           return ValueOf(sections_[r.section].lines[r.line]) != ValueOf(r.original);
+         });
 }
 
 std::string SettingsFile::Text() const {
@@ -138,6 +162,7 @@ std::string SettingsFile::Text() const {
 }
 
 void SettingsFile::Update() const {
+  if (!Changed()) return;
   if (!fileio::ReplaceWhole(path_, Text())) throw FileCreateError(path_);
 }
 

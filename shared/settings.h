@@ -27,13 +27,18 @@ class SettingsFile {
 
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
+  // A write of the value an entry already has leaves the copy as it is (an integer counts as the same when
+  // the entry reads as that integer).
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
 
+  // Whether the writes so far changed a value: an entry added, or an entry's value no longer the one read.
+  bool Changed() const;
   // The text an update writes: every section as "[name]", its lines, one empty line; CR LF line ends.
   std::string Text() const;
-  // Writes the copy to the file in one step. Throws FileCreateError when the file cannot be written; the old
-  // file then stays as it was.
+  // Writes the copy to the file in one step when it has changed, so that a file whose values all stay is
+  // left untouched, with the lines the reader skips. Throws FileCreateError when the file cannot be written;
+  // the old file then stays as it was.
   void Update() const;
 
   const std::string& path() const { return path_; }
@@ -43,11 +48,21 @@ class SettingsFile {
     std::string name;
     std::vector<std::string> lines;
   };
+  // An entry line that a write replaced, with its text as read.
+  struct Replaced {
+    std::size_t section, line;
+    std::string original;
+  };
   const Section* FindSection(std::string_view name) const;
   const std::string* FindValue(std::string_view section, std::string_view key) const;
+  // Puts key=value into the copy unless `same` holds for the value text of the entry already there.
+  void Write(std::string_view section, std::string_view key, std::string_view value,
+             const std::function<bool(std::string_view)>& same);
 
   std::string path_;
   std::vector<Section> sections_;
+  std::vector<Replaced> replaced_;
+  bool added_ = false;  // a write added an entry or a section
 };
 
 // What an operation does when the settings file cannot be opened.

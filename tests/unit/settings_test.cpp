@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "error.h"
 #include "temp_dir.h"
 
@@ -73,6 +75,59 @@ TEST(SettingsFile, MissingFileReadsEmptyAndFirstUpdateCreatesIt) {
   EXPECT_EQ(SettingsFile::Open(dir.File("KORVAL.ini")).ReadInteger("main", "testfun", 0), 2);
 }
 
+// An update writes the file only when a write changed a value; the file then takes the update format.
+TEST(SettingsFile, UpdateLeavesTheFileUntouchedUnlessAValueChanged) {
+  // Lines that other programs wrote and the reader skips: a rewrite would drop them.
+  const std::string kept =
+      "from another program\r\n[Main]\r\n;note\r\nShowDisp=pw\r\n\r\n"
+      "[eventlog]\r\nallstate=0x1\r\nState=10\r\nEmpty=";
+  const std::string rewritten = "[Main]\r\nShowDisp=pw\r\n\r\n[eventlog]\r\n";
+  struct Case {
+    const char* what;
+    std::function<void(SettingsFile&)> writes;
+    std::string want;  // the file after the update
+  } cases[] = {
+      {"no write", [](SettingsFile&) {}, kept},
+      {"the same text", [](SettingsFile& f) { f.WriteString("MAIN", "showdisp", "pw"); }, kept},
+      {"the same empty text", [](SettingsFile& f) { f.WriteString("EventLog", "Empty", ""); }, kept},
+      {"the same integer, written otherwise",
+       [](SettingsFile& f) { f.WriteInteger("EventLog", "AllState", 1); }, kept},
+      {"changed and changed back",
+       [](SettingsFile& f) {
+         f.WriteString("EventLog", "State", "01");
+         f.WriteString("EventLog", "State", "10");
+       },
+       kept},
+      {"a changed integer", [](SettingsFile& f) { f.WriteInteger("EventLog", "AllState", 0); },
+       rewritten + "AllState=0\r\nState=10\r\nEmpty=\r\n\r\n"},
+      {"text that reads as the same integer",
+       [](SettingsFile& f) { f.WriteString("EventLog", "AllState", "1"); },
+       rewritten + "AllState=1\r\nState=10\r\nEmpty=\r\n\r\n"},
+      {"a new key, even empty", [](SettingsFile& f) { f.WriteString("Main", "TestTime", ""); },
+       "[Main]\r\nShowDisp=pw\r\nTestTime=\r\n\r\n[eventlog]\r\nallstate=0x1\r\nState=10\r\nEmpty=\r\n\r\n"},
+      {"a new section", [](SettingsFile& f) { f.WriteInteger("SETUPS", "ReadType", 1); },
+       rewritten + "allstate=0x1\r\nState=10\r\nEmpty=\r\n\r\n[SETUPS]\r\nReadType=1\r\n\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir dir;
+    dir.Write("KORVAL.ini", kept);
+    SettingsFile f = SettingsFile::Open(dir.File("KORVAL.ini"));
+    c.writes(f);
+    EXPECT_EQ(f.Changed(), c.want != kept);
+    f.Update();
+    EXPECT_EQ(dir.Read("KORVAL.ini"), c.want);
+  }
+  // No file: nothing is created until a write adds an entry, even one whose value reads as the default.
+  test::TempDir dir;
+  SettingsFile missing = SettingsFile::Open(dir.File("KORVAL.ini"));
+  missing.Update();
+  EXPECT_FALSE(dir.Has("KORVAL.ini"));
+  missing.WriteString("Main", "ShowDisp", "");
+  missing.Update();
+  EXPECT_EQ(dir.Read("KORVAL.ini"), "[Main]\r\nShowDisp=\r\n\r\n");
+}
+
 TEST(SettingsFile, MissingFolderFailsUpdateWithCreateError) {
   test::TempDir dir;
   SettingsFile f = SettingsFile::Open(dir.File("no-such-folder/KORVAL.ini"));
@@ -135,7 +190,8 @@ TEST(SettingsFileWin32, DeniesWritersAndFailsWhileHeldOpenForWriting) {
                               nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   EXPECT_THROW(SettingsFile::Open(path), FileOpenError);
-  SettingsFile copy = SettingsFile::FromText(path, "[Main]\r\nLanguage=4\r\n");
+  SettingsFile copy = SettingsFile::FromText(path, "[Main]\r\nLanguage=3\r\n");
+  copy.WriteInteger("Main", "Language", 4);
   EXPECT_THROW(copy.Update(), FileCreateError);
   CloseHandle(writer);
   EXPECT_EQ(dir.Read("KORVAL.ini"), "[Main]\r\nLanguage=3\r\n");

@@ -283,5 +283,36 @@ TEST_F(LauncherTest, NovellWithALongFolderCutsItsPaths) {
   EXPECT_EQ(setup.starts[0].commandLine, (FolderOf(245) + "netware\\install.bat K:").substr(0, 250));
 }
 
+TEST_F(LauncherTest, AFolderWithABlankGetsTheProgramPartQuoted) {
+  Create("C:\\my disc\\");
+  setup.folders.insert("C:\\my disc\\netware");
+  backend.inputAnswers.push_back(std::string("G:"));
+  Click(form->Label2);
+  Click(form->Label5);
+  Click(form->Label12);
+  ASSERT_EQ(setup.starts.size(), 3u);
+  EXPECT_EQ(setup.starts[0].commandLine, "\"C:\\my disc\\WinNT\\setup.exe\"");
+  EXPECT_EQ(setup.starts[1].commandLine, "\"C:\\my disc\\Win9x\\setup.exe\"");
+  EXPECT_EQ(setup.starts[2].commandLine, "\"C:\\my disc\\netware\\install.bat\" G:");
+}
+
+TEST(CommandLine, CutsFirstThenQuotesWhatIsLeftOfTheProgram) {
+  const std::string blank = "C:\\my disc\\" + std::string(219, 'd') + "\\";  // 231 characters
+  const std::string bat = blank + "netware\\install.bat";                    // 250
+  struct Case {
+    std::string program, arguments, want;
+  } cases[] = {
+      {"C:\\Disc\\WinNT\\setup.exe", "", "C:\\Disc\\WinNT\\setup.exe"},
+      {"C:\\tab\tdisc\\WinNT\\setup.exe", "", "\"C:\\tab\tdisc\\WinNT\\setup.exe\""},
+      // The arguments are cut away whole, then the program's part is quoted.
+      {bat, " K:", "\"" + bat + "\""},
+      // The cut reaches into the program's path: what is left of it is quoted.
+      {blank + "WinNT\\setup.exe", "", "\"" + (blank + "WinNT\\setup.exe").substr(0, 250) + "\""},
+      // A blank only in the arguments needs no quotes.
+      {"C:\\Disc\\netware\\install.bat", " ", "C:\\Disc\\netware\\install.bat "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CommandLine(c.program, c.arguments), c.want) << c.program;
+}
+
 }  // namespace
 }  // namespace korval::setup

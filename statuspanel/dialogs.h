@@ -7,6 +7,8 @@
 
 #include "application.h"
 #include "controls.h"
+#include "error.h"
+#include "folders.h"
 #include "language.h"
 #include "settings.h"
 
@@ -40,6 +42,17 @@ inline forms::BitBtn* AddKindButton(forms::Form& form, const char* name, int lef
   button->SetNumGlyphs(2);
   button->SetLayout(forms::GlyphLayout::Left);
   return button;
+}
+
+// The data folder of a dialog, formed when it is created: the first line of UserPath.dat in the program
+// folder. A UserPath.dat that cannot be read leaves it empty without a report of its own: the status window,
+// created just before, has reported it already.
+inline std::string DialogDataDir(const std::string& programDir) {
+  try {
+    return ReadDataDir(programDir);
+  } catch (const FileOpenError&) {
+    return std::string();
+  }
 }
 
 // The settings file of `dataDir` for one operation; one that exists but cannot be read ends the program, and

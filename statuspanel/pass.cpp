@@ -5,7 +5,6 @@
 #include <string>
 
 #include "dialogs.h"
-#include "folders.h"
 #include "main_form.h"
 #include "settings.h"
 
@@ -64,7 +63,7 @@ TnPassfunction::TnPassfunction(forms::Application& app) : Form(app, "TnPassfunct
 
 void TnPassfunction::FormCreate() {
   ProgramDir = App().GetSystem().ProgramDir();
-  DataDir = ReadDataDir(ProgramDir);
+  DataDir = DialogDataDir(ProgramDir);
 }
 
 void TnPassfunction::BitBtn1Click() {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "dialogs.h"
-#include "folders.h"
 #include "main_form.h"
 #include "settings.h"
 
@@ -74,7 +73,7 @@ TnselfTsetset::TnselfTsetset(forms::Application& app) : Form(app, "TnselfTsetset
 
 void TnselfTsetset::FormCreate() {
   ProgramDir = App().GetSystem().ProgramDir();
-  DataDir = ReadDataDir(ProgramDir);
+  DataDir = DialogDataDir(ProgramDir);
   std::optional<SettingsFile> settings = OpenSettingsOrEnd(*this, DataDir);
   if (!settings) return;
   const std::string minutes = settings->ReadString("Main", "TestTime", "5");

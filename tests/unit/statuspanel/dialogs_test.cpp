@@ -42,6 +42,19 @@ TEST_F(DialogsTest, DialogsAreCreatedHiddenAndEnterAndEscPressTheirButtons) {
   EXPECT_EQ(SelfTest().Height(), 204);
 }
 
+// A UserPath.dat that cannot be read is reported once, by the status window; the dialogs are made all the
+// same.
+TEST_F(DialogsTest, UnreadableUserPathIsReportedOnce) {
+  std::filesystem::remove(program.File("UserPath.dat"));
+  std::filesystem::create_directory(program.File("UserPath.dat"));
+  StartAll();
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_NE(backend.boxes[0].text.find("UserPath.dat"), std::string::npos);
+  EXPECT_EQ(Pass().DataDir, "");
+  EXPECT_EQ(SelfTest().DataDir, "");
+  EXPECT_FALSE(app->Terminated());
+}
+
 // ---------------------------------------------------------------------------------------------- password
 
 struct PasswordCase {

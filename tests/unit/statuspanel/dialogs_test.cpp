@@ -438,11 +438,9 @@ TEST_F(DialogsTest, DotumStaysOnThePasswordAndSelfTestDialogs) {
   form->CaptionSet();
   form->PassWord1Click();
   form->BitBtn2Click();
-  for (forms::Control* c :
-       {static_cast<forms::Control*>(Pass().StaticText3), static_cast<forms::Control*>(Pass().MaskEdit1),
-        static_cast<forms::Control*>(Pass().BitBtn2), static_cast<forms::Control*>(SelfTest().RadioButton4),
-        static_cast<forms::Control*>(SelfTest().BitBtn1)})
-    EXPECT_EQ(c->Font().name, "Dotum") << c->Name();
+  const std::initializer_list<forms::Control*> dotum = {Pass().StaticText3, Pass().MaskEdit1, Pass().BitBtn2,
+                                                        SelfTest().RadioButton4, SelfTest().BitBtn1};
+  for (forms::Control* c : dotum) EXPECT_EQ(c->Font().name, "Dotum") << c->Name();
   EXPECT_EQ(SelfTest().Edit1->Font().name, "MS Sans Serif") << "the minutes keep their font";
 }
 

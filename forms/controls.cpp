@@ -562,6 +562,15 @@ MenuItem* Form::AdoptMenuItem(std::unique_ptr<MenuItem> item) {
   return raw;
 }
 
+void Form::FitClientToControls() {
+  int width = 0, height = 0;
+  for (const Control* c : Children()) {
+    width = std::max(width, c->Bounds().Right());
+    height = std::max(height, c->Bounds().Bottom());
+  }
+  SetClientSize(width, height);
+}
+
 void Form::Show() {
   SetVisible(true);
   app_.GetBackend().ShowForm(*this);

@@ -519,6 +519,8 @@ class Form : public WinControl {
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool v) { keyPreview_ = v; }
   void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+  // The client area just holds the controls: as wide and as tall as their farthest right and bottom edges.
+  void FitClientToControls();
 
   // Components: created in layout order, owned by the form.
   template <class T>

@@ -243,9 +243,14 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& old
       break;
     case Change::Text: {
       auto* w = static_cast<Window*>(wc.handle);
+      const bool edit = dynamic_cast<Edit*>(&wc) != nullptr;
+      // What the user typed is in the edit already: setting it again would put the caret back to the start.
+      if (edit && WindowText(hwnd) == wc.Caption()) break;
       w->syncing = true;
       SetWindowTextA(hwnd, wc.Caption().c_str());
       w->syncing = false;
+      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on.
+      if (edit) SendMessageA(hwnd, EM_SETSEL, wc.Caption().size(), wc.Caption().size());
       if (!form) InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }
@@ -539,9 +544,7 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
         Window* child = Find(reinterpret_cast<HWND>(lp));
         auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
         if (edit && !child->syncing) {
-          const int length = GetWindowTextLengthA(child->hwnd);
-          std::string text(static_cast<std::size_t>(length) + 1, '\0');
-          text.resize(static_cast<std::size_t>(GetWindowTextA(child->hwnd, &text[0], length + 1)));
+          const std::string text = WindowText(child->hwnd);
           app.Dispatch([&] { edit->Typed(text); });
         }
         return 0;

@@ -94,14 +94,14 @@ std::wstring Wide(const std::string& text) {
   return out;
 }
 
+}  // namespace
+
 std::string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthA(hwnd);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, &text[0], length + 1)));
   return text;
 }
-
-}  // namespace
 
 HBRUSH Win32Backend::BrushFor(Color c) {
   const COLORREF key = Ref(c);

@@ -2,6 +2,7 @@
 // What the Win32 backend keeps for each window it made (shared by its source files).
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "win32_backend.h"
@@ -23,5 +24,8 @@ struct Win32Backend::Window {
   // The spin button half held down: 0 none, 1 up, 2 down.
   int pressedHalf = 0;
 };
+
+// The text a window shows.
+std::string WindowText(HWND hwnd);
 
 }  // namespace korval::forms

@@ -59,10 +59,12 @@ void PatchRecordByte(const std::string& dataDir) {
   if (!file.IsOpen()) return;
   DataBuffRecord buffer;
   file.SeekToStart();
-  file.Read(buffer.bytes.data(), buffer.bytes.size());
+  const std::size_t got = file.Read(buffer.bytes.data(), buffer.bytes.size());
+  // Only bytes that were read go back: the monitor's file never receives bytes that this program made up.
+  if (got <= DataBuffRecord::kGreenCommand) return;
   buffer.SetByte(DataBuffRecord::kGreenCommand, 2);
   file.SeekToStart();
-  file.Write(buffer.bytes.data(), buffer.bytes.size());
+  file.Write(buffer.bytes.data(), got);
 }
 
 }  // namespace korval

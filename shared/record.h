@@ -99,8 +99,9 @@ void ReadRecordImage(const std::string& dataDir, DataBuffRecord& image);
 // file is never created or truncated.
 void WriteRecordImage(const std::string& dataDir, DataBuffRecord& image);
 
-// Reads the record file into a buffer of its own (zero where the file is short), sets GreenCommand := 2 and
-// writes the 296 bytes back through the same open file. The file is never created.
+// Reads the record file into a buffer of its own, sets GreenCommand := 2 and writes the bytes read back through
+// the same open file: a short file keeps its length and its bytes, and one that ends before GreenCommand is
+// left as it is (the command is lost, as with a missing file). The file is never created.
 void PatchRecordByte(const std::string& dataDir);
 
 }  // namespace korval

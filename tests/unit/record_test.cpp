@@ -90,26 +90,32 @@ TEST(RecordFile, WriteRecordImageSetsTestCommandAndNeverCreates) {
   EXPECT_EQ(dir.Read("DATABuff.REC"), want + std::string(4, '\x11'));
 }
 
-TEST(RecordFile, PatchRecordByteKeepsEverythingElseAndPadsShortFiles) {
+TEST(RecordFile, PatchRecordByteChangesOnlyGreenCommandOfWhatWasRead) {
   test::TempDir dir;
   PatchRecordByte(dir.Prefix());
   EXPECT_FALSE(dir.Has("DATABuff.REC"));
 
   DataBuffRecord monitor = Patterned();
   monitor.bytes[59] = 3;  // an earlier self-test request stays beside the green-mode command
-  dir.Write("DATABuff.REC", Bytes(monitor));
+  dir.Write("DATABuff.REC", Bytes(monitor) + "tail");
   PatchRecordByte(dir.Prefix());
   std::string want = Bytes(monitor);
   want[61] = 2;
-  EXPECT_EQ(dir.Read("DATABuff.REC"), want);
+  EXPECT_EQ(dir.Read("DATABuff.REC"), want + "tail");
 
-  dir.Write("DATABuff.REC", "\x01\x02\x03");
-  PatchRecordByte(dir.Prefix());
-  std::string got = dir.Read("DATABuff.REC");
-  ASSERT_EQ(got.size(), 296u);
-  EXPECT_EQ(got.substr(0, 3), "\x01\x02\x03");
-  EXPECT_EQ(got[61], 2);
-  EXPECT_EQ(got.substr(3, 58), std::string(58, '\0'));
+  // A short file: no byte that was not read reaches it, and it keeps its length.
+  struct Case {
+    std::size_t length;
+    bool commandFits;
+  };
+  for (const Case& c : {Case{100, true}, Case{62, true}, Case{61, false}, Case{3, false}, Case{0, false}}) {
+    const std::string file = Bytes(Patterned()).substr(0, c.length);
+    dir.Write("DATABuff.REC", file);
+    PatchRecordByte(dir.Prefix());
+    std::string expected = file;
+    if (c.commandFits) expected[61] = 2;
+    EXPECT_EQ(dir.Read("DATABuff.REC"), expected) << c.length << " bytes";
+  }
 }
 
 }  // namespace

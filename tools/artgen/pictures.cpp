@@ -463,6 +463,33 @@ Canvas GlyphUpsSetup() {  // the unit with a spanner
   return c;
 }
 
+// ---------------------------------------------------------------- OK and Cancel glyphs of the dialogs
+
+// Two 18 x 18 pictures side by side: the mark in colour, then the same mark greyed and engraved for the
+// disabled button. The key colour stays in the lower left corner of each.
+Canvas DialogGlyph(const Shape& mark, const Paint& paint, Rgb edge) {
+  Canvas c(36, 18, kGlyphKey);
+  c.Fill(Translate(mark, 0.6f, 0.8f), kBlack, 0.25f);
+  c.Fill(Dilate(mark), edge);
+  c.Fill(mark, paint);
+  Shape greyed = Translate(mark, 18, 0);
+  c.Fill(Translate(greyed, 1, 1), kWhite);
+  c.Fill(greyed, Grey(128));
+  c.Set(0, 17, kGlyphKey);
+  c.Set(18, 17, kGlyphKey);
+  return c;
+}
+
+Canvas GlyphDialogOk() {  // a tick
+  Shape tick = Polyline({{3.2f, 9.6f}, {7.0f, 13.6f}, {14.8f, 4.0f}}, 2.8f);
+  return DialogGlyph(tick, Linear(0, 3, 0, 15, {{0, Hex(0x5BE36A)}, {1, Hex(0x138A2A)}}), Hex(0x0B4F18));
+}
+
+Canvas GlyphDialogCancel() {  // a cross
+  Shape cross = Union(Stroke(4.5f, 4.5f, 13.5f, 13.5f, 2.8f), Stroke(13.5f, 4.5f, 4.5f, 13.5f, 2.8f));
+  return DialogGlyph(cross, Linear(0, 3, 0, 15, {{0, Hex(0xFF6A5A)}, {1, Hex(0xB4150E)}}), Hex(0x5E0B06));
+}
+
 // ---------------------------------------------------------------- screw head (Image24)
 
 Canvas DrawScrew() {
@@ -717,6 +744,10 @@ const std::vector<Picture>& Pictures() {
         {"BitBtn8.bmp", 38, 36, Format::Bmp24, "BitBtn8 (Pager)", "pager with radio waves",
          Glyph(GlyphPager)},
         {"BitBtn9.bmp", 38, 36, Format::Bmp24, "BitBtn9 (E-Mail)", "sealed envelope", Glyph(GlyphEmail)},
+        {"GlyphOK.bmp", 36, 18, Format::Bmp24, "BitBtn1 of the three dialogs (OK)",
+         "green tick, and the same greyed for the disabled button", GlyphDialogOk},
+        {"GlyphCancel.bmp", 36, 18, Format::Bmp24, "BitBtn2 of the three dialogs (Cancel)",
+         "red cross, and the same greyed for the disabled button", GlyphDialogCancel},
         {"Image24.bmp", 22, 24, Format::Bmp24, "Image24 (on Panel13)", "slotted screw head on brushed plate",
          DrawScrew},
         {"korval.ico", 32, 32, Format::Icon, "program icon",

@@ -59,30 +59,39 @@ std::string EncodingName(unsigned codePage) {
   return "windows-" + std::to_string(codePage);
 }
 
+void AppendEscapedXml(std::string& out, std::string_view text) {
+  std::size_t run = 0;  // the start of the characters that go out as they are
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const char* entity = nullptr;
+    switch (c) {
+      case '&':
+        entity = "&amp;";
+        break;
+      case '<':
+        entity = "&lt;";
+        break;
+      case '>':
+        entity = "&gt;";
+        break;
+      case '"':
+        entity = "&quot;";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t') entity = "?";
+    }
+    if (!entity) continue;
+    out.append(text, run, i - run);
+    out += entity;
+    run = i + 1;
+  }
+  out.append(text, run, text.size() - run);
+}
+
 std::string EscapeXml(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
-          out += '?';
-        else
-          out += c;
-    }
-  }
+  AppendEscapedXml(out, text);
   return out;
 }
 
@@ -100,7 +109,16 @@ std::string ExportXmlText(const std::string& baseName, const std::string& encodi
 }
 
 std::string ExportXslText(const forms::StringGrid& grid, const std::string& encoding) {
-  std::string out = Declaration(encoding);
+  static const char kRowStart[] = "<tr>", kRowEnd[] = "</tr>", kCellStart[] = "<td>", kCellEnd[] = "</td>";
+  // One pass to size the text, so that an export of many thousand rows is written into one buffer.
+  std::size_t size = 512;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    size += sizeof kRowStart + sizeof kRowEnd + kExportColumns * (sizeof kCellStart + sizeof kCellEnd);
+    for (int col = 0; col < kExportColumns; ++col) size += grid.Cell(col, row).size();
+  }
+  std::string out;
+  out.reserve(size);
+  out += Declaration(encoding);
   for (const char* line :
        {"<xsl:stylesheet xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\" version=\"1.0\">",
         "<xsl:template match=\"/\">", "<html>", "<body>", "<table align=\"center\">",
@@ -108,13 +126,16 @@ std::string ExportXslText(const forms::StringGrid& grid, const std::string& enco
     out += line;
     out += kCrLf;
   }
-  auto cells = [&](int row) {
-    std::string line;
-    for (int col = 0; col < kExportColumns; ++col) line += "<td>" + EscapeXml(grid.Cell(col, row)) + "</td>";
-    return line;
-  };
-  out += cells(0) + "</tr>" + kCrLf;
-  for (int row = 1; row < grid.RowCount(); ++row) out += "<tr>" + cells(row) + "</tr>" + kCrLf;
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    if (row > 0) out += kRowStart;  // the header row was opened above, with its colour
+    for (int col = 0; col < kExportColumns; ++col) {
+      out += kCellStart;
+      AppendEscapedXml(out, grid.Cell(col, row));
+      out += kCellEnd;
+    }
+    out += kRowEnd;
+    out += kCrLf;
+  }
   for (const char* line : {"</table>", "</body>", "</html>", "</xsl:template>", "</xsl:stylesheet>"}) {
     out += line;
     out += kCrLf;

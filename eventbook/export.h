@@ -18,8 +18,6 @@ std::string EncodingName(unsigned codePage);
 // Text made safe as XML character data or as an attribute value: "&", "<", ">" and the double quote become
 // entity references, and control characters that XML cannot hold become "?".
 std::string EscapeXml(std::string_view text);
-// The same, appended to `out`.
-void AppendEscapedXml(std::string& out, std::string_view text);
 
 // The XML file: the declaration, the spreadsheet application hint, the style-sheet reference (the base name's
 // file-name part followed by ".xsl", without any folder) and an empty body.

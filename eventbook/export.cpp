@@ -1,5 +1,8 @@
 #include "export.h"
 
+#include <array>
+#include <cstring>
+
 #include "error.h"
 #include "fileio.h"
 
@@ -9,6 +12,54 @@ namespace {
 
 constexpr int kExportColumns = 4;
 const char kCrLf[] = "\r\n";
+
+// The entity that stands for a character in XML text; nothing for a character that goes out as it is.
+// Control characters that XML cannot hold become "?".
+const char* EntityFor(char c) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '"':
+      return "&quot;";
+    default:
+      return static_cast<unsigned char>(c) < 0x20 && c != '\t' ? "?" : nullptr;
+  }
+}
+
+// Whether EntityFor replaces a character, by its byte value.
+const std::array<bool, 256> kReplaced = [] {
+  std::array<bool, 256> table{};
+  for (std::size_t c = 0; c < table.size(); ++c) table[c] = EntityFor(static_cast<char>(c)) != nullptr;
+  return table;
+}();
+
+std::size_t EscapedSize(std::string_view text) {
+  std::size_t size = text.size();
+  for (char c : text)
+    if (kReplaced[static_cast<unsigned char>(c)]) size += std::strlen(EntityFor(c)) - 1;
+  return size;
+}
+
+// Writes `text` at `at`, which has room for it, and returns the end; PutEscaped writes it escaped, in
+// EscapedSize(text) characters.
+char* Put(char* at, std::string_view text) {
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
+}
+
+char* PutEscaped(char* at, std::string_view text) {
+  for (char c : text) {
+    if (kReplaced[static_cast<unsigned char>(c)])
+      at = Put(at, EntityFor(c));
+    else
+      *at++ = c;
+  }
+  return at;
+}
 
 std::string Declaration(const std::string& encoding) {
   return "<?xml version=\"1.0\" encoding=\"" + EscapeXml(encoding) + "\"?>" + kCrLf;
@@ -60,29 +111,8 @@ std::string EncodingName(unsigned codePage) {
 }
 
 std::string EscapeXml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
-          out += '?';
-        else
-          out += c;
-    }
-  }
+  std::string out(EscapedSize(text), '\0');
+  PutEscaped(&out[0], text);
   return out;
 }
 
@@ -100,25 +130,40 @@ std::string ExportXmlText(const std::string& baseName, const std::string& encodi
 }
 
 std::string ExportXslText(const forms::StringGrid& grid, const std::string& encoding) {
-  std::string out = Declaration(encoding);
+  std::string head = Declaration(encoding), foot;
   for (const char* line :
        {"<xsl:stylesheet xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\" version=\"1.0\">",
         "<xsl:template match=\"/\">", "<html>", "<body>", "<table align=\"center\">",
         "<tr bgcolor=\"SkyBlue\">"}) {
-    out += line;
-    out += kCrLf;
+    head += line;
+    head += kCrLf;
   }
-  auto cells = [&](int row) {
-    std::string line;
-    for (int col = 0; col < kExportColumns; ++col) line += "<td>" + EscapeXml(grid.Cell(col, row)) + "</td>";
-    return line;
-  };
-  out += cells(0) + "</tr>" + kCrLf;
-  for (int row = 1; row < grid.RowCount(); ++row) out += "<tr>" + cells(row) + "</tr>" + kCrLf;
   for (const char* line : {"</table>", "</body>", "</html>", "</xsl:template>", "</xsl:stylesheet>"}) {
-    out += line;
-    out += kCrLf;
+    foot += line;
+    foot += kCrLf;
   }
+  // The header row was opened by the last line of the head, with its colour: its cells begin without a row
+  // tag. Every other row is a line of its own.
+  constexpr std::string_view kHeaderStart = "<td>", kRowStart = "<tr><td>", kBetween = "</td><td>",
+                             kRowEnd = "</td></tr>\r\n";
+  // One pass to size the sheet and one to write it, so that a few hundred thousand rows go into one buffer.
+  std::size_t size = head.size() + foot.size();
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    size += (row == 0 ? kHeaderStart : kRowStart).size() + (kExportColumns - 1) * kBetween.size() +
+            kRowEnd.size();
+    for (int col = 0; col < kExportColumns; ++col) size += EscapedSize(grid.Cell(col, row));
+  }
+  std::string out(size, '\0');
+  char* at = Put(&out[0], head);
+  for (int row = 0; row < grid.RowCount(); ++row) {
+    at = Put(at, row == 0 ? kHeaderStart : kRowStart);
+    for (int col = 0; col < kExportColumns; ++col) {
+      if (col > 0) at = Put(at, kBetween);
+      at = PutEscaped(at, grid.Cell(col, row));
+    }
+    at = Put(at, kRowEnd);
+  }
+  Put(at, foot);
   return out;
 }
 

@@ -87,8 +87,21 @@ void TnEventLog::RefreshEventGrid() {
   const MonthSpan months =
       ChooseMonths(CheckBox16->Checked(), TodayMonth, EditNumber(*Edit3), EditNumber(*Edit4));
   StringGrid& grid = *StringGrid1;
+  // The grid's window catches up once, when the fill is done, not once a cell.
+  const forms::GridUpdate update(grid);
   grid.SetRowCount(2);
   for (int col = 0; col < 4; ++col) grid.SetCell(col, 1, std::string());
+  // What the boxes say while this fill runs: whether each code is listed, its number and its kind's text.
+  std::array<bool, kEventCodeCount> listed{};
+  std::array<std::string, kEventCodeCount> codeTexts, kindTexts;
+  for (int code = 1; code <= kEventCodeCount; ++code) {
+    const auto at = static_cast<std::size_t>(code - 1);
+    const CheckBox* box = EventCodeBoxes[at];
+    listed[at] = box && box->Checked();
+    if (!listed[at]) continue;
+    codeTexts[at] = std::to_string(code);
+    kindTexts[at] = KindText(box->Caption(), code);
+  }
   forms::System& system = App().GetSystem();
   const char dateSep = system.DateSeparator(), timeSep = system.TimeSeparator();
   int r = 0;
@@ -98,14 +111,12 @@ void TnEventLog::RefreshEventGrid() {
     // A missing file, or one that cannot be opened, lists nothing.
     if (fileio::ReadWhole(MonthFileName(DataDir, month), bytes) != fileio::ReadResult::Ok) continue;
     ForEachEventRecord(bytes, [&](const EventRecord& record) {
-      if (!IsEventCode(record.code)) return;
-      const CheckBox* box = EventCodeBoxes[record.code - 1u];
-      if (!box || !box->Checked()) return;
+      if (!IsEventCode(record.code) || !listed[record.code - 1u]) return;
       ++r;
       grid.SetRowCount(r + 1);
       grid.SetCell(0, r, std::to_string(r));
-      std::string texts[3] = {std::to_string(record.code), FormatEventTime(record.time, dateSep, timeSep),
-                              KindText(box->Caption(), record.code)};
+      std::string texts[3] = {codeTexts[record.code - 1u], FormatEventTime(record.time, dateSep, timeSep),
+                              kindTexts[record.code - 1u]};
       // The ordering step: a record older than the last row's changes places with that row, and with no
       // other; the running numbers of column 0 stay.
       if (r >= 2 && LastListedTime > record.time) {

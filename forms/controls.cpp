@@ -324,29 +324,49 @@ void Edit::TextChanged() {
 }
 
 StringGrid::StringGrid(Form& form, WinControl* parent, std::string name)
-    : WinControl(form, parent, std::move(name)), colWidths_(5, 64), cells_(5, std::vector<std::string>(5)) {
+    : WinControl(form, parent, std::move(name)), colWidths_(5, 64), cells_(5 * 5) {
   SetTabStop(true);
   SetColor(Rgb(255, 255, 255));
+}
+
+void StringGrid::Changed() {
+  if (updateDepth_ > 0)
+    changedInUpdate_ = true;
+  else
+    Notify(Change::Value);
+}
+
+void StringGrid::EndUpdate() {
+  if (updateDepth_ == 0 || --updateDepth_ > 0 || !changedInUpdate_) return;
+  changedInUpdate_ = false;
+  Notify(Change::Value);
 }
 
 void StringGrid::SetColCount(int n) {
   n = std::max(n, 1);
   if (n == colCount_) return;
+  std::vector<std::string> cells(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(n));
+  const int kept = std::min(n, colCount_);
+  for (int row = 0; row < rowCount_; ++row)
+    for (int col = 0; col < kept; ++col)
+      cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(n) + static_cast<std::size_t>(col)] =
+          std::move(cells_[Index(col, row)]);
+  cells_ = std::move(cells);
   colCount_ = n;
   colWidths_.resize(static_cast<std::size_t>(n), defaultColWidth_);
-  for (auto& row : cells_) row.resize(static_cast<std::size_t>(n));
   if (fixedCols_ >= n) fixedCols_ = n - 1;
   ClampPlaces();
-  Notify(Change::Value);
+  Changed();
 }
 
 void StringGrid::SetRowCount(int n) {
   n = std::max(n, 1);
-  if (n == RowCount()) return;
-  cells_.resize(static_cast<std::size_t>(n), std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+  if (n == rowCount_) return;
+  cells_.resize(static_cast<std::size_t>(n) * static_cast<std::size_t>(colCount_));
+  rowCount_ = n;
   if (fixedRows_ >= n) fixedRows_ = n - 1;
   ClampPlaces();
-  Notify(Change::Value);
+  Changed();
 }
 
 void StringGrid::SetFixedRows(int n) {
@@ -354,7 +374,7 @@ void StringGrid::SetFixedRows(int n) {
   if (n == fixedRows_) return;
   fixedRows_ = n;
   ClampPlaces();
-  Notify(Change::Value);
+  Changed();
 }
 
 void StringGrid::SetFixedCols(int n) {
@@ -362,7 +382,7 @@ void StringGrid::SetFixedCols(int n) {
   if (n == fixedCols_) return;
   fixedCols_ = n;
   ClampPlaces();
-  Notify(Change::Value);
+  Changed();
 }
 
 void StringGrid::SetDefaultColWidth(int width) {
@@ -370,14 +390,14 @@ void StringGrid::SetDefaultColWidth(int width) {
   if (width == defaultColWidth_) return;
   defaultColWidth_ = width;
   std::fill(colWidths_.begin(), colWidths_.end(), width);
-  Notify(Change::Value);
+  Changed();
 }
 
 void StringGrid::SetDefaultRowHeight(int height) {
   height = std::max(height, 1);
   if (height == rowHeight_) return;
   rowHeight_ = height;
-  Notify(Change::Value);
+  Changed();
 }
 
 int StringGrid::ColWidth(int col) const {
@@ -390,35 +410,35 @@ void StringGrid::SetColWidth(int col, int width) {
   int& w = colWidths_[static_cast<std::size_t>(col)];
   if (w == width) return;
   w = width;
-  Notify(Change::Value);
+  Changed();
 }
 
 const std::string& StringGrid::Cell(int col, int row) const {
   static const std::string kNone;
-  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return kNone;
-  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return kNone;
+  return cells_[Index(col, row)];
 }
 
 void StringGrid::SetCell(int col, int row, std::string text) {
-  if (col < 0 || col >= colCount_ || row < 0 || row >= RowCount()) return;
-  std::string& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) return;
+  std::string& cell = cells_[Index(col, row)];
   if (cell == text) return;
   cell = std::move(text);
-  Notify(Change::Value);
+  Changed();
 }
 
 void StringGrid::SetTopRow(int row) {
   const int before = topRow_;
   topRow_ = row;
   ClampPlaces();
-  if (topRow_ != before) Notify(Change::Value);
+  if (topRow_ != before) Changed();
 }
 
 void StringGrid::SetLeftCol(int col) {
   const int before = leftCol_;
   leftCol_ = col;
   ClampPlaces();
-  if (leftCol_ != before) Notify(Change::Value);
+  if (leftCol_ != before) Changed();
 }
 
 void StringGrid::SetCurrent(int col, int row) {
@@ -426,11 +446,11 @@ void StringGrid::SetCurrent(int col, int row) {
   col_ = col;
   row_ = row;
   ClampPlaces();
-  if (col_ != beforeCol || row_ != beforeRow) Notify(Change::Value);
+  if (col_ != beforeCol || row_ != beforeRow) Changed();
 }
 
 void StringGrid::ClampPlaces() {
-  const int lastRow = std::max(fixedRows_, RowCount() - 1), lastCol = std::max(fixedCols_, colCount_ - 1);
+  const int lastRow = std::max(fixedRows_, rowCount_ - 1), lastCol = std::max(fixedCols_, colCount_ - 1);
   topRow_ = std::clamp(topRow_, fixedRows_, lastRow);
   row_ = std::clamp(row_, fixedRows_, lastRow);
   leftCol_ = std::clamp(leftCol_, fixedCols_, lastCol);
@@ -438,11 +458,14 @@ void StringGrid::ClampPlaces() {
 }
 
 std::string StringGrid::Text() const {
+  std::size_t size = 0;
+  for (const std::string& cell : cells_) size += cell.size() + 2;
   std::string out;
-  for (const auto& row : cells_) {
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      if (c) out += '\t';
-      out += row[c];
+  out.reserve(size);
+  for (int row = 0; row < rowCount_; ++row) {
+    for (int col = 0; col < colCount_; ++col) {
+      if (col) out += '\t';
+      out += cells_[Index(col, row)];
     }
     out += "\r\n";
   }

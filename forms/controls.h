@@ -377,7 +377,7 @@ class StringGrid : public WinControl {
   int ColCount() const { return colCount_; }
   void SetColCount(int n);
   // Rows beyond a smaller count lose their cells; new rows are empty.
-  int RowCount() const { return static_cast<int>(cells_.size()); }
+  int RowCount() const { return rowCount_; }
   void SetRowCount(int n);
   int FixedRows() const { return fixedRows_; }
   void SetFixedRows(int n);
@@ -404,12 +404,34 @@ class StringGrid : public WinControl {
   // Every cell as text: a tab between the cells of a row, CR LF after each row.
   std::string Text() const;
 
+  // The changes made between BeginUpdate and the matching EndUpdate reach the backend as one, at the end: a
+  // fill of thousands of rows costs the screen one refresh. GridUpdate pairs the two calls for a scope.
+  void BeginUpdate() { ++updateDepth_; }
+  void EndUpdate();
+
  private:
   void ClampPlaces();
-  int colCount_ = 5, fixedRows_ = 1, fixedCols_ = 1, defaultColWidth_ = 64, rowHeight_ = 24;
+  void Changed();
+  std::size_t Index(int col, int row) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(colCount_) + static_cast<std::size_t>(col);
+  }
+  int colCount_ = 5, rowCount_ = 5, fixedRows_ = 1, fixedCols_ = 1, defaultColWidth_ = 64, rowHeight_ = 24;
   int topRow_ = 1, leftCol_ = 1, col_ = 1, row_ = 1;
+  int updateDepth_ = 0;
+  bool changedInUpdate_ = false;
   std::vector<int> colWidths_;
-  std::vector<std::vector<std::string>> cells_;
+  std::vector<std::string> cells_;  // row after row, colCount_ cells each
+};
+
+class GridUpdate {
+ public:
+  explicit GridUpdate(StringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
+  ~GridUpdate() { grid_.EndUpdate(); }
+  GridUpdate(const GridUpdate&) = delete;
+  GridUpdate& operator=(const GridUpdate&) = delete;
+
+ private:
+  StringGrid& grid_;
 };
 
 // Two small buttons, one above the other, that step a value up and down. Holding a half pressed repeats its

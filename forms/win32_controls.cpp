@@ -80,6 +80,28 @@ int LastLeftCol(const StringGrid& g, int width) {
   return std::max(g.FixedCols(), col);
 }
 
+// Sets a scroll bar only when its range, page or position changes: Wine repaints the bar on every call, some
+// milliseconds each, also when nothing changed. The values are first limited as the system limits them, so
+// that they compare with what it keeps.
+void SetScrollBar(HWND hwnd, int bar, int max, int page, int pos) {
+  max = std::max(0, max);
+  page = std::clamp(page, 0, max + 1);
+  pos = std::clamp(pos, 0, std::max(0, max - std::max(page, 1) + 1));
+  SCROLLINFO now{};
+  now.cbSize = sizeof now;
+  now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (GetScrollInfo(hwnd, bar, &now) && now.nMin == 0 && now.nMax == max &&
+      now.nPage == static_cast<UINT>(page) && now.nPos == pos)
+    return;
+  SCROLLINFO next{};
+  next.cbSize = sizeof next;
+  next.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  next.nMax = max;
+  next.nPage = static_cast<UINT>(page);
+  next.nPos = pos;
+  SetScrollInfo(hwnd, bar, &next, TRUE);
+}
+
 RECT ClientOf(HWND hwnd) {
   RECT r{};
   GetClientRect(hwnd, &r);
@@ -237,22 +259,13 @@ void Win32Backend::RefreshGrid(Window& w, StringGrid& g) {
     const RECT client = ClientOf(hwnd);
     if (g.TopRow() > LastTopRow(g, client.bottom)) g.SetTopRow(LastTopRow(g, client.bottom));
     if (g.LeftCol() > LastLeftCol(g, client.right)) g.SetLeftCol(LastLeftCol(g, client.right));
-    SCROLLINFO v{};
-    v.cbSize = sizeof v;
-    v.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    v.nMax = std::max(0, g.RowCount() - g.FixedRows() - 1);
-    v.nPage = static_cast<UINT>(VisibleRows(g, client.bottom));
-    v.nPos = g.TopRow() - g.FixedRows();
-    SetScrollInfo(hwnd, SB_VERT, &v, TRUE);
+    SetScrollBar(hwnd, SB_VERT, g.RowCount() - g.FixedRows() - 1, VisibleRows(g, client.bottom),
+                 g.TopRow() - g.FixedRows());
     int total = FixedWidth(g);
     for (int c = g.FixedCols(); c < g.ColCount(); ++c) total += g.ColWidth(c) + 1;
-    SCROLLINFO h{};
-    h.cbSize = sizeof h;
-    h.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    h.nMax = total > client.right ? g.ColCount() - g.FixedCols() - 1 : 0;
-    h.nPage = total > client.right ? static_cast<UINT>(VisibleCols(g, client.right)) : 1;
-    h.nPos = g.LeftCol() - g.FixedCols();
-    SetScrollInfo(hwnd, SB_HORZ, &h, TRUE);
+    const bool wide = total > client.right;
+    SetScrollBar(hwnd, SB_HORZ, wide ? g.ColCount() - g.FixedCols() - 1 : 0,
+                 wide ? VisibleCols(g, client.right) : 1, g.LeftCol() - g.FixedCols());
   }
   w.refreshPending = false;  // the clamps above may have asked for one more
   InvalidateRect(hwnd, nullptr, FALSE);

@@ -61,6 +61,16 @@ TEST(DateTime, TextFormsUseTheSeparatorsGiven) {
   EXPECT_EQ(FormatTimeHMS(v, '.'), "10 . 15 . 25");
   EXPECT_EQ(FormatEventTime(v, '/', ':'), "12/09/2026 10:15:25");
   EXPECT_EQ(FormatEventTime(v, '.', ':'), "12.09.2026 10:15:25");
+  CalendarTime early;
+  early.year = 987;
+  early.month = 3;
+  early.day = 4;
+  early.hour = 5;
+  early.minute = 6;
+  early.second = 7;
+  double e = 0;
+  ASSERT_TRUE(EncodeDateTime(early, e));
+  EXPECT_EQ(FormatEventTime(e, '/', ':'), "03/04/0987 05:06:07") << "every field at its full width";
   EXPECT_EQ(FormatMonthDay(v), "12-09");
   // Rounding to the millisecond may carry into the next day.
   EXPECT_EQ(FormatDate(46365.99999999999, '/'), "2026/12/10");

@@ -139,6 +139,17 @@ TEST_F(ViewerTest, KindTextDropsTheCodeAndItsPoint) {
   EXPECT_EQ(Column(3), (Strings{"Program start", "UPS shutdown", "Overload", "Other"}));
 }
 
+TEST_F(ViewerTest, AFillOfManyRowsReachesTheScreenOnce) {
+  std::string file;
+  for (int i = 0; i < 300; ++i) file += Record(1 + i % 4, At(2026, 12, 1 + i / 24, i % 24));
+  WriteMonth(12, file);
+  TnEventLog& f = Start();
+  backend.repaints = 0;
+  f.RefreshEventGrid();
+  EXPECT_EQ(backend.repaints, 1);
+  EXPECT_EQ(f.StringGrid1->RowCount(), 301);
+}
+
 TEST_F(ViewerTest, ShortFilesAndMissingOnesListWhatTheirWholeRecordsHold) {
   WriteMonth(12,
              Record(1, At(2026, 12, 1)) + Record(2, At(2026, 12, 2)) + std::string(8, '\x01'));  // 40 bytes

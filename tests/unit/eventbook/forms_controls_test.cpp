@@ -126,6 +126,45 @@ TEST_F(ControlsTest, GridKeepsItsCellsWithinItsRowsAndColumns) {
   EXPECT_EQ(g->ColWidth(0), 64);
 }
 
+TEST_F(ControlsTest, GridUpdateReachesTheBackendOnceAndColumnChangesKeepTheCells) {
+  DialogForm& f = app.CreateForm<DialogForm>();
+  StringGrid* g = f.Add<StringGrid>(nullptr, "StringGrid1");
+  g->SetColCount(2);
+  g->SetRowCount(3);
+  g->SetCell(0, 2, "a");
+  g->SetCell(1, 2, "b");
+  backend.repaints = 0;
+  {
+    GridUpdate outer(*g);
+    {
+      GridUpdate inner(*g);
+      g->SetRowCount(50);
+      g->SetCell(1, 49, "z");
+    }
+    g->SetTopRow(40);
+    EXPECT_EQ(backend.repaints, 0) << "nothing before the outermost update ends";
+  }
+  EXPECT_EQ(backend.repaints, 1);
+  {
+    GridUpdate unchanged(*g);
+    g->SetCell(1, 49, "z");
+  }
+  EXPECT_EQ(backend.repaints, 1) << "an update that changed nothing repaints nothing";
+  g->SetCell(0, 49, "y");
+  EXPECT_EQ(backend.repaints, 2) << "outside an update every change goes at once";
+
+  g->SetColCount(3);
+  EXPECT_EQ(g->Cell(0, 2), "a");
+  EXPECT_EQ(g->Cell(1, 2), "b");
+  EXPECT_EQ(g->Cell(2, 2), "");
+  EXPECT_EQ(g->Cell(1, 49), "z");
+  g->SetColCount(1);
+  g->SetColCount(2);
+  EXPECT_EQ(g->Cell(0, 49), "y");
+  EXPECT_EQ(g->Cell(1, 49), "") << "a column taken away loses its cells";
+  EXPECT_EQ(g->RowCount(), 50);
+}
+
 TEST_F(ControlsTest, TabOrderIsKeptApartFromTheStackingOrderAndSkipsWhatTakesNoInput) {
   DialogForm& f = app.CreateForm<DialogForm>();
   f.Show();

@@ -126,6 +126,12 @@ TEST_F(Win32ControlsTest, GridGivesItsCellsAsTextAndScrollsByRows) {
   GetScrollInfo(grid, SB_VERT, &si);
   EXPECT_EQ(f.grid->TopRow() - 1, si.nPos);
   EXPECT_EQ(f.grid->TopRow() + static_cast<int>(si.nPage), 100) << "the last row shows at the foot";
+  f.grid->SetRowCount(30);
+  Pump(50);
+  GetScrollInfo(grid, SB_VERT, &si);
+  EXPECT_EQ(si.nMax, 28) << "a smaller grid sets its scroll bar anew";
+  EXPECT_EQ(f.grid->TopRow() - 1, si.nPos);
+  EXPECT_EQ(f.grid->TopRow() + static_cast<int>(si.nPage), 30);
   SendMessageA(grid, WM_KEYDOWN, VK_HOME, 0);
   EXPECT_EQ(f.grid->Col(), 1);
 }

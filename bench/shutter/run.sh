@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs the shutdown agent's benchmark (build/win32/bench/shutter/shutter_bench.exe) under Wine as it needs to
+# run: in a Wine prefix of its own whose windows live on a virtual desktop, on an X server it starts itself
+# when there is no display. On a bare X server without a window manager Wine waits for one whenever a window
+# goes away, which holds the fixture's windows past the agent's close time-out.
+#
+#   bash bench/shutter/run.sh [shutter_bench.exe arguments]
+#
+# KORVAL_BUILD names the build folder (default: build). The prefix is made once, in
+# <build>/win32/shutter-bench-prefix, and kept for the next run; remove that folder to start afresh.
+# The exit code is the benchmark's: 1 when not every window closed.
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")/../.." && pwd)
+build=${KORVAL_BUILD:-build}
+case "$build" in /*) ;; *) build="$here/$build" ;; esac
+bench="$build/win32/bench/shutter/shutter_bench.exe"
+if [ ! -f "$bench" ]; then
+  echo "no $bench: build the win32 tree first (cmake --preset win32 && cmake --build build/win32)" >&2
+  exit 2
+fi
+
+export WINEPREFIX="$build/win32/shutter-bench-prefix"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
+
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n 1 "$display_file")"
+  rm -f "$display_file"
+fi
+
+if [ ! -f "$WINEPREFIX/user.reg" ] || ! grep -q '^"Desktop"="ShutterBench"' "$WINEPREFIX/user.reg"; then
+  echo "preparing the Wine prefix $WINEPREFIX with a virtual desktop" >&2
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d ShutterBench /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v ShutterBench /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+fi
+
+wine "$bench" "$@"
+status=$?
+exit $status

@@ -9,8 +9,8 @@ namespace korval::statuspanel {
 
 namespace {
 
-constexpr unsigned kWmClose = 0x0010;             // WM_CLOSE
-constexpr unsigned kSuiteCommandMessage = 1046;   // WM_USER + 22
+constexpr unsigned kWmClose = 0x0010;            // WM_CLOSE
+constexpr unsigned kSuiteCommandMessage = 1046;  // WM_USER + 22
 constexpr std::uintptr_t kMonitorStopW = 99;
 constexpr std::intptr_t kMonitorStopL = 99;
 constexpr int kShowRestore = 9;  // SW_RESTORE

@@ -21,12 +21,14 @@ struct Row {
   int menu, item;
 };
 const Row kRows[] = {
-    {1, "tunedesk", "TnTunedesk", 0, 0}, {3, "seekunit", "TnSeekUnit", 1, 0}, {4, "timetable", "TnTimetable", 1, 1},
-    {5, "rewind", "TnRewind", 2, 0},     {6, "eventbook", "TnEventLog", 2, 1}, {8, "beeper", "TnBeeper", 1, 2},
-    {9, "postman", "TnPostman", 1, 3},   {7, "unitprep", "TnUnitPrep", 1, 4},
+    {1, "tunedesk", "TnTunedesk", 0, 0},   {3, "seekunit", "TnSeekUnit", 1, 0},
+    {4, "timetable", "TnTimetable", 1, 1}, {5, "rewind", "TnRewind", 2, 0},
+    {6, "eventbook", "TnEventLog", 2, 1},  {8, "beeper", "TnBeeper", 1, 2},
+    {9, "postman", "TnPostman", 1, 3},     {7, "unitprep", "TnUnitPrep", 1, 4},
 };
 const int kExitMenu = 0, kExitItem = 2;
-const char* const kStandins[] = {"timetable", "tunedesk", "seekunit", "rewind", "postman", "beeper", "unitprep"};
+const char* const kStandins[] = {"timetable", "tunedesk", "seekunit", "rewind",
+                                 "postman",   "beeper",   "unitprep"};
 const char* const kClosedWithThePanel[] = {"timetable", "tunedesk", "seekunit", "rewind", "beeper"};
 const char* const kStayOpen[] = {"postman", "unitprep"};
 
@@ -240,7 +242,7 @@ TEST_F(Hub, CloseAndMinimiseLeaveTheMonitorRunning) {
     void (*take)(HWND panel);
   };
   const Way ways[] = {
-      {"title-bar close", [](HWND panel) { PostMessageA(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      {"close box or system menu Close", [](HWND panel) { PostMessageA(panel, WM_SYSCOMMAND, SC_CLOSE, 0); }},
       {"Alt+F4",
        [](HWND panel) {
          SetForegroundWindow(panel);

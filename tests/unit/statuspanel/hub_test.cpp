@@ -158,10 +158,11 @@ TEST_F(Hub, CommandLineOver250CharactersIsRefusedWhole) {
 TEST_F(Hub, WaysOutOfTheProgram) {
   // The exit texts are over their 100 and 102 characters: they are shown whole.
   const std::string caption(120, 'C'), question = std::string(150, 'Q') + "?";
-  program.Write("English.txt", std::string(kEnglishFixture) + "Mai0=" + caption + "\r\nMai1=" + question + "\r\n");
-  const std::vector<forms::FakeSystem::Post> siblings = {
-      {103, kWmClose, 0, 0}, {101, kWmClose, 0, 0}, {102, kWmClose, 0, 0},
-      {104, kWmClose, 0, 0}, {105, kWmClose, 0, 0}, {106, kWmClose, 0, 0}};
+  program.Write("English.txt",
+                std::string(kEnglishFixture) + "Mai0=" + caption + "\r\nMai1=" + question + "\r\n");
+  const std::vector<forms::FakeSystem::Post> siblings = {{103, kWmClose, 0, 0}, {101, kWmClose, 0, 0},
+                                                         {102, kWmClose, 0, 0}, {104, kWmClose, 0, 0},
+                                                         {105, kWmClose, 0, 0}, {106, kWmClose, 0, 0}};
   const forms::FakeSystem::Post stop{900, 1046, 99, 99};
   enum Action { ExitOk, ExitCancel, CloseBox, Minimise };
   struct Way {
@@ -233,12 +234,18 @@ TEST_F(Hub, DiagnosticLineKeys) {
     bool shownBefore, shownAfter;
   };
   const Case cases[] = {
-      {119, kAlt, false, true},           {119, 0, false, false},
-      {119, kCtrl, false, false},         {119, kAlt | kShift, false, false},
-      {119, kAlt | kCtrl, false, false},  {118, kAlt, false, false},
-      {120, kCtrl, true, false},          {120, kAlt, true, true},
-      {120, kCtrl | kShift, true, true},  {120, kCtrl | kAlt, true, true},
-      {120, 0, true, true},               {119, kAlt, true, true},
+      {119, kAlt, false, true},
+      {119, 0, false, false},
+      {119, kCtrl, false, false},
+      {119, kAlt | kShift, false, false},
+      {119, kAlt | kCtrl, false, false},
+      {118, kAlt, false, false},
+      {120, kCtrl, true, false},
+      {120, kAlt, true, true},
+      {120, kCtrl | kShift, true, true},
+      {120, kCtrl | kAlt, true, true},
+      {120, 0, true, true},
+      {119, kAlt, true, true},
       {120, kCtrl, false, false},
   };
   Start();

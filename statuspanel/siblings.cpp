@@ -1,4 +1,5 @@
 // The status window as the suite's hub: the sibling programs, closing and exit, the diagnostic line's keys.
+#include <optional>
 #include <string>
 
 #include "error.h"

@@ -64,3 +64,13 @@ function(korval_install_program target)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVAL_PROGRAM_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${KORVAL_PROGRAM_DIR}/)
 endfunction()
+
+# Puts a built program into the program folder under other file names, one copy each (the sibling stand-ins,
+# which take their part from their file name).
+function(korval_install_program_as target)
+  foreach(_name ${ARGN})
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVAL_PROGRAM_DIR}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${KORVAL_PROGRAM_DIR}/${_name})
+  endforeach()
+endfunction()

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # The status panel on a simulated unit: builds the win32 programs, lays out a program folder and a data folder,
 # starts the simulated monitor with scenarios/unit-states.txt (on line, power failure, low battery, boost,
-# buck, overload, bad battery, self-test, no data) and shows statuspanel.exe on it under Wine.
+# buck, overload, bad battery, self-test, no data) and shows statuspanel.exe on it under Wine. The program
+# folder holds the suite's eventbook.exe and stand-ins for the other sibling programs (tools/siblings), so
+# that every toolbar button brings up a window that names its program; File > Exit stops the simulated monitor.
 #
 #   bash scripts/demo.sh                 on the display in $DISPLAY, until the panel is closed
+#   bash scripts/demo.sh --pictures      on an Xvfb of its own: the pictures of the README into docs/pictures/,
+#                                        statuspanel.png (the status window, menu bar included) and
+#                                        password.png (the dialog of Setup > Password)
 #   bash scripts/demo.sh --shots DIR     one pass of the scenario, a screenshot of each state into DIR, and
 #                                        window.png: the whole window of the first state, menu bar included
 #   bash scripts/demo.sh --language N    in language N (0 English ... 11 Russian, the index of the language
@@ -20,6 +25,7 @@ build=${KORVAL_BUILD:-build}
 case "$build" in /*) ;; *) build="$here/$build" ;; esac
 scenario="$here/scenarios/unit-states.txt"
 shots=""
+pictures=""
 language=""
 # The locale of each language index, as a user of that language has it (scripts/install.sh generates them).
 locales=(en_US zh_TW zh_CN ja_JP th_TH de_DE fr_FR es_ES ko_KR pl_PL tr_TR ru_RU)
@@ -27,7 +33,8 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --shots) shots=${2:?--shots needs a folder}; shift 2 ;;
     --language) language=${2:?--language needs an index 0..11}; shift 2 ;;
-    *) echo "usage: bash scripts/demo.sh [--shots DIR] [--language N]" >&2; exit 2 ;;
+    --pictures) pictures="$here/docs/pictures"; shift ;;
+    *) echo "usage: bash scripts/demo.sh [--shots DIR | --pictures] [--language N]" >&2; exit 2 ;;
   esac
 done
 if [ -n "$language" ]; then
@@ -37,11 +44,12 @@ if [ -n "$language" ]; then
   unset LANGUAGE
   echo "=== language $language, locale $locale"
 fi
-[ -z "${DISPLAY:-}" ] && [ -z "$shots" ] && shots="$build/demo-shots"
+[ -z "${DISPLAY:-}" ] && [ -z "$shots" ] && [ -z "$pictures" ] && shots="$build/demo-shots"
 
 echo "=== building the win32 programs in $build/win32"
 cmake --preset win32 -B "$build/win32" >/dev/null
-cmake --build "$build/win32" --target statuspanel korvalmon korvalprobe korval_program_files -j "$(nproc 2>/dev/null || echo 4)"
+cmake --build "$build/win32" --target statuspanel eventbook sibling_standin korvalmon korvalprobe korval_program_files \
+  -j "$(nproc 2>/dev/null || echo 4)"
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -55,6 +63,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The pictures are taken on a screen of their own, with nothing else on it.
+[ -n "$pictures" ] && unset DISPLAY
 if [ -z "${DISPLAY:-}" ]; then
   display_file="$work/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
@@ -66,7 +76,8 @@ fi
 
 win() { printf 'Z:%s' "$(echo "$1" | sed 's#/#\\#g')"; }
 
-# The program folder as a user has it, and a data folder that UserPath.dat names.
+# The program folder as a user has it (the programs, the sibling stand-ins, the language files and Help), and
+# a data folder that UserPath.dat names.
 mkdir -p "$work/program" "$work/data"
 cp -r "$build/win32/program/." "$work/program/"
 printf '%s\\\r\n' "$(win "$work/data")" >"$work/program/UserPath.dat"
@@ -103,11 +114,49 @@ wine "$mon" /data "$(win "$work/data")\\" /scenario "$(win "$scenario")" /log "$
 for _ in $(seq 100); do grep -q "step at 0" "$log" 2>/dev/null && break; sleep 0.1; done
 (cd "$work/program" && exec wine statuspanel.exe) &
 panel=$!
-for _ in $(seq 150); do wine "$probe" texts TnKORVALmain >/dev/null 2>&1 && break; sleep 0.2; done
+wine "$probe" wait TnKORVALmain 30000 || echo "=== the status window did not show" >&2
+
+# The window as the X server shows it: the client area with the menu bar above it; false when it is not there.
+window_picture() {
+  local geometry
+  geometry=$(xwininfo -root -tree | awk '/"KORVAL Plus for Windows/ {
+    for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$/) { print $i; exit } }')
+  [ -n "$geometry" ] && import -window root -crop "$geometry" +repage "$1"
+}
+
+if [ -n "$pictures" ]; then
+  mkdir -p "$pictures"
+  echo "=== the pictures of the README into $pictures"
+  for _ in $(seq 100); do grep -q "^step at 0\b" "$log" 2>/dev/null && break; sleep 0.1; done
+  sleep 2
+  if ! window_picture "$pictures/statuspanel.png"; then
+    wine "$probe" shot TnKORVALmain "$(win "$pictures/statuspanel.png")"
+  fi
+  echo "  statuspanel.png"
+  # Setup > Password: the sixth item of the second menu while the unit's type offers UPS Setup.
+  wine "$probe" menu TnKORVALmain 1 5 || true
+  if wine "$probe" wait TnPassfunction 5000; then
+    sleep 0.5
+    wine "$probe" shot TnPassfunction "$(win "$pictures/password.png")"
+    # The probe stores its pictures uncompressed.
+    command -v convert >/dev/null && convert "$pictures/password.png" "$pictures/password.png"
+    echo "  password.png"
+  else
+    echo "  note: the password dialog (Setup > Password) did not show: no picture of it"
+  fi
+  exit 0
+fi
 
 if [ -z "$shots" ]; then
   echo "=== statuspanel is running on $DISPLAY; the scenario repeats until you close the panel"
+  echo "    toolbar buttons and the Setup and View menus: each brings up its program (eventbook, or a stand-in"
+  echo "    window that names itself); File > Exit asks, then stops the simulated monitor and closes them"
   wait "$panel" || true
+  if grep -q "message 1046 99 99" "$log" 2>/dev/null; then
+    echo "=== the simulated monitor was told to stop"
+  else
+    echo "=== the simulated monitor was not told to stop (only File > Exit does that)"
+  fi
   exit 0
 fi
 
@@ -121,13 +170,8 @@ awk '/^at /{at=$2} /^# shot /{print at, $3}' "$scenario" | while read -r at name
   sleep 1.5
   wine "$probe" shot TnKORVALmain "$(win "$shots/$name.png")"
   echo "  $name.png"
-  if [ ! -f "$shots/window.png" ]; then
-    # Once, the window as the X server shows it: the client area with the menu bar above it.
-    geometry=$(xwininfo -root -tree | awk '/"KORVAL Plus for Windows/ {
-      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$/) { print $i; exit } }')
-    if [ -n "$geometry" ] && import -window root -crop "$geometry" +repage "$shots/window.png"; then
-      echo "  window.png"
-    fi
+  if [ ! -f "$shots/window.png" ] && window_picture "$shots/window.png"; then
+    echo "  window.png"  # once: the whole window of the first state
   fi
 done
 count=$(ls "$shots"/[0-9]*.png 2>/dev/null | wc -l)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 
 namespace korval::probe {
 
@@ -79,6 +80,40 @@ const ChildWindow* ChildAt(const std::vector<ChildWindow>& children, int left, i
         c.rect.bottom == top + height)
       return &c;
   return nullptr;
+}
+
+void TypeKey(WORD key, std::initializer_list<WORD> held) {
+  std::vector<INPUT> input;
+  auto add = [&](WORD vk, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.push_back(i);
+  };
+  for (WORD m : held) add(m, false);
+  add(key, false);
+  add(key, true);
+  for (auto m = std::rbegin(held); m != std::rend(held); ++m) add(*m, true);
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+bool ChooseMenuItem(HWND window, int menu, int item) {
+  SetForegroundWindow(window);
+  bool front = false;
+  for (int i = 0; i < 100 && !(front = GetForegroundWindow() == window); ++i) Sleep(20);
+  if (!front) return false;
+  // One key at a time: each step opens or moves a menu that the next key must find in place.
+  auto step = [](WORD key) {
+    TypeKey(key);
+    Sleep(80);
+  };
+  step(VK_F10);
+  for (int i = 0; i < menu; ++i) step(VK_RIGHT);
+  step(VK_DOWN);
+  for (int i = 0; i < item; ++i) step(VK_DOWN);
+  step(VK_RETURN);
+  return true;
 }
 
 forms::Bitmap CaptureClient(HWND window) {

@@ -3,6 +3,7 @@
 // pixels of its client area (copied from the screen, so the window must lie on top).
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ std::vector<ChildWindow> ChildWindows(HWND topLevel);
 // The child window whose rectangle in the client area is exactly this one, or nullptr.
 const ChildWindow* ChildAt(const std::vector<ChildWindow>& children, int left, int top, int width,
                            int height);
+
+// Types `key` with the modifiers `held` (VK_MENU, VK_CONTROL, VK_SHIFT) down, into the foreground window.
+void TypeKey(WORD key, std::initializer_list<WORD> held = {});
+// Chooses an item of the window's menu bar from the keyboard, as a user does: F10, Right to menu `menu`
+// (0: the first), Down into it and on to item `item` (0: the first; separators and hidden items do not
+// count), Enter. False when the window cannot be brought to the front.
+bool ChooseMenuItem(HWND window, int menu, int item);
 
 // The client area's pixels as shown on the screen.
 forms::Bitmap CaptureClient(HWND window);

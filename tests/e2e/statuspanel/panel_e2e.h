@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,23 @@ class StatusPanel : public ::testing::Test {
   }
 
   Bitmap Shot() const { return probe::CaptureClient(window_); }
+
+  // Toolbar button `number` (BitBtn1..BitBtn9) while it is shown, else nullptr.
+  HWND ToolbarButton(int number) const {
+    static const int lefts[10] = {0, 170, 213, 258, 303, 348, 392, 524, 436, 480};
+    const std::vector<probe::ChildWindow> children = probe::ChildWindows(window_);
+    const probe::ChildWindow* button = probe::ChildAt(children, lefts[number], 25, 41, 40);
+    return button && button->visible ? button->hwnd : nullptr;
+  }
+  // A click on a toolbar button, posted as the button's own click.
+  bool PressButton(int number) const {
+    HWND button = ToolbarButton(number);
+    return button && PostMessageA(button, BM_CLICK, 0, 0) != 0;
+  }
+  // A command of the window's menu, chosen from the keyboard: menu and item by their places (see
+  // probe::ChooseMenuItem).
+  bool ChooseMenuItem(int menu, int item) const { return probe::ChooseMenuItem(window_, menu, item); }
+  static void TypeKey(WORD key, std::initializer_list<WORD> held = {}) { probe::TypeKey(key, held); }
 
   // Waits until a capture of the window passes `check`; the last capture goes to `last`.
   bool Shows(const std::function<bool(const Bitmap&)>& check, Bitmap* last = nullptr, DWORD ms = 5000) const {

@@ -243,8 +243,10 @@ void TnKORVALmain::DrawFront(int gauge, std::int32_t& value) {
     if (n < 100) n = 115;
     if (gauge == 2 && RecordImage.UnitType() == 12) n = 60;
     scale = VoltageBand(n);
-    value = ClampToScale(value, scale);
+    // The measured value is rated; only the needle is held to the arc (beyond 346 V the ends of the arc lie
+    // inside the red limits, so a clamped value would never show red).
     rating = RateVoltage(gauge, value, n);
+    value = ClampToScale(value, scale);
   } else {
     const bool temperature = gauge == 5 && ShownUnitType > 20;
     scale = FixedScale(gauge, temperature);

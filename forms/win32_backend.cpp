@@ -217,13 +217,15 @@ void Win32Backend::InvalidateGraphic(Control& control, const Rect& area) {
   }
 }
 
-void Win32Backend::ControlChanged(Control& control, Change what, const Rect& oldBounds) {
+void Win32Backend::ControlChanged(Control& control, Change what, const Rect& area) {
   if (!control.OwnerForm().handle) return;  // the windows do not exist yet: they will be made as things stand
   if (what == Change::Hint) return;
   if (!control.IsWindowed()) {
-    if (what == Change::Bounds) InvalidateGraphic(control, oldBounds);
-    InvalidateGraphic(control, control.Bounds());
     if (&control == hintTarget_ && what == Change::Visible) HideHint();
+    // A control that is not on screen changes nothing there, unless it comes or goes.
+    if (what != Change::Visible && !control.Showing()) return;
+    if (what == Change::Bounds) InvalidateGraphic(control, control.Bounds());
+    InvalidateGraphic(control, area);
     return;
   }
   auto& wc = static_cast<WinControl&>(control);

@@ -21,7 +21,7 @@ class Win32Backend : public Backend {
 
   void FormCreated(Form& form) override;
   void FormDestroyed(Form& form) override;
-  void ControlChanged(Control& control, Change what, const Rect& oldBounds) override;
+  void ControlChanged(Control& control, Change what, const Rect& area) override;
   void MenuChanged(Form& form) override;
   void TimerChanged(Timer& timer) override;
   void ShowForm(Form& form) override;

@@ -12,6 +12,7 @@ namespace korval::forms {
 namespace {
 
 constexpr UINT kMenuRebuild = WM_APP + 1;
+constexpr UINT kPaintChanges = WM_APP + 2;
 constexpr UINT_PTR kHintPauseTimer = 1;
 constexpr UINT_PTR kHintWatchTimer = 2;
 constexpr UINT kHintPauseMs = 500;
@@ -48,6 +49,25 @@ BITMAPINFO DibHeader(const Bitmap& bitmap, int rows) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   return bi;
+}
+
+// Windows whose picture the backend paints from the control alone (ours, without state of the system's):
+// they can be painted into their form's picture directly.
+bool PaintedInPlace(const WinControl& c) {
+  return dynamic_cast<const Panel*>(&c) || dynamic_cast<const StaticText*>(&c);
+}
+
+// No window under `parent` (whose client area lies at dx, dy) that paints itself otherwise shows in `r`.
+bool OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r) {
+  for (const Control* c : parent.Children()) {
+    if (!c->IsWindowed() || !c->Visible()) continue;
+    const auto& child = static_cast<const WinControl&>(*c);
+    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};
+    RECT both;
+    if (!IntersectRect(&both, &at, &r)) continue;
+    if (!PaintedInPlace(child) || !OnlyInPlaceIn(child, at.left, at.top, both)) return false;
+  }
+  return true;
 }
 
 // Selects an object into a DC for one scope.
@@ -202,6 +222,76 @@ void Win32Backend::FormDestroyed(Form& form) {
   }
 }
 
+// Changes made while a handler runs (a tick sets a clock, readouts, needles) are painted together once it is
+// done, into one picture of the form that goes to the screen in one piece for each changed part: far less
+// work for the window system than a paint of every window that changed. Only parts that hold nothing but
+// our own painting qualify; false leaves the part to the window's own paint.
+bool Win32Backend::QueuePaint(const WinControl& parent, const Rect& area) {
+  Form& form = parent.OwnerForm();
+  auto* fw = static_cast<Window*>(form.handle);
+  if (!fw || !fw->hwnd || !IsWindowVisible(fw->hwnd) || IsIconic(fw->hwnd)) return false;
+  const Rect at = parent.BoundsInForm();
+  RECT r{at.left + area.left, at.top + area.top, at.left + area.Right(), at.top + area.Bottom()};
+  const RECT client{0, 0, form.Width(), form.Height()};
+  if (!IntersectRect(&r, &r, &client)) return true;  // nothing of it shows
+  if (!OnlyInPlaceIn(form, 0, 0, r)) return false;
+  // Overlapping parts become one.
+  for (auto it = fw->changed.begin(); it != fw->changed.end();) {
+    RECT both;
+    if (IntersectRect(&both, &*it, &r)) {
+      UnionRect(&r, &r, &*it);
+      it = fw->changed.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  fw->changed.push_back(r);
+  if (!fw->changesPosted) fw->changesPosted = PostMessageA(fw->hwnd, kPaintChanges, 0, 0) != 0;
+  return fw->changesPosted;
+}
+
+void Win32Backend::PaintChanges(Form& form, Window& w) {
+  w.changesPosted = false;
+  std::vector<RECT> changed;
+  changed.swap(w.changed);
+  if (changed.empty() || !IsWindowVisible(w.hwnd)) return;
+  // Not clipped to the child windows: their part of the picture is painted here too.
+  HDC dc = GetDCEx(w.hwnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+  if (!dc) {
+    for (const RECT& r : changed) RedrawWindow(w.hwnd, &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return;
+  }
+  HDC back = BackBuffer(form.Width(), form.Height());
+  for (const RECT& r : changed) {
+    clip_ = r;
+    const int saved = SaveDC(back);
+    IntersectClipRect(back, r.left, r.top, r.right, r.bottom);
+    PaintTree(form, back, 0, 0);
+    RestoreDC(back, saved);
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, back, r.left, r.top, SRCCOPY);
+  }
+  ReleaseDC(w.hwnd, dc);
+}
+
+// A window's picture and then, above it in their order, those of its child windows, each within its bounds.
+void Win32Backend::PaintTree(WinControl& control, HDC dc, int dx, int dy) {
+  PaintContent(control, dc, dx, dy);
+  for (Control* c : control.Children()) {
+    if (!c->IsWindowed() || !c->Visible()) continue;
+    auto& child = static_cast<WinControl&>(*c);
+    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};
+    RECT both;
+    if (!IntersectRect(&both, &at, &clip_)) continue;
+    const RECT outer = clip_;
+    clip_ = both;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, at.left, at.top, at.right, at.bottom);
+    PaintTree(child, dc, at.left, at.top);
+    RestoreDC(dc, saved);
+    clip_ = outer;
+  }
+}
+
 void Win32Backend::InvalidateGraphic(Control& control, const Rect& area) {
   WinControl* parent = control.Parent();
   HWND hwnd = parent ? WindowOf(*parent) : nullptr;
@@ -224,8 +314,11 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
     if (&control == hintTarget_ && what == Change::Visible) HideHint();
     // A control that is not on screen changes nothing there, unless it comes or goes.
     if (what != Change::Visible && !control.Showing()) return;
-    if (what == Change::Bounds) InvalidateGraphic(control, control.Bounds());
-    InvalidateGraphic(control, area);
+    auto paint = [&](const Rect& part) {
+      if (!control.Parent() || !QueuePaint(*control.Parent(), part)) InvalidateGraphic(control, part);
+    };
+    if (what == Change::Bounds) paint(control.Bounds());
+    paint(area);
     return;
   }
   auto& wc = static_cast<WinControl&>(control);
@@ -250,7 +343,7 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       w->syncing = true;
       SetWindowTextA(hwnd, wc.Caption().c_str());
       w->syncing = false;
-      if (!form) InvalidateRect(hwnd, nullptr, FALSE);
+      if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds()))) InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }
     case Change::Look:
@@ -258,7 +351,7 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
       if (dynamic_cast<Edit*>(&wc))
         SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-      InvalidateRect(hwnd, nullptr, TRUE);
+      if (form || !wc.Showing() || !QueuePaint(*wc.Parent(), wc.Bounds())) InvalidateRect(hwnd, nullptr, TRUE);
       if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
       break;
     case Change::Value:
@@ -561,6 +654,9 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case kMenuRebuild:
       if (form) RebuildMenu(*form);
+      return 0;
+    case kPaintChanges:
+      if (form) PaintChanges(*form, w);
       return 0;
     case WM_CLOSE:
       if (form) {

@@ -60,6 +60,9 @@ class Win32Backend : public Backend {
   void SizeFormWindow(Form& form, bool place);
   void RebuildMenu(Form& form);
   void InvalidateGraphic(Control& control, const Rect& area);
+  bool QueuePaint(const WinControl& parent, const Rect& area);
+  void PaintChanges(Form& form, Window& w);
+  void PaintTree(WinControl& control, HDC dc, int dx, int dy);
   void PaintContent(WinControl& control, HDC dc, int dx, int dy);
   void PaintGraphics(WinControl& parent, HDC dc, int dx, int dy);
   void PaintLabel(const class Label& label, HDC dc, const RECT& r);

@@ -22,6 +22,10 @@ struct Win32Backend::Window {
   bool refreshPending = false;
   // The spin button half held down: 0 none, 1 up, 2 down.
   int pressedHalf = 0;
+  // A form's changes that wait to be painted together (client rectangles), and whether the message that
+  // paints them is on its way.
+  std::vector<RECT> changed;
+  bool changesPosted = false;
 };
 
 }  // namespace korval::forms

@@ -211,6 +211,7 @@ void Win32Backend::FormDestroyed(Form& form) {
   HWND hwnd = WindowOf(form);
   if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);  // its menu bar goes with it
   if (hintTarget_ && &hintTarget_->OwnerForm() == &form) HideHint();
+  waiting_.erase(std::remove(waiting_.begin(), waiting_.end(), &form), waiting_.end());
   for (auto it = windows_.begin(); it != windows_.end();) {
     if (&it->first->OwnerForm() == &form) {
       byWindow_.erase(it->second->hwnd);
@@ -246,8 +247,19 @@ bool Win32Backend::QueuePaint(const WinControl& parent, const Rect& area) {
     }
   }
   fw->changed.push_back(r);
+  if (holdingPaints_ > 0) {  // painted when the timer's handler is done
+    if (std::find(waiting_.begin(), waiting_.end(), &form) == waiting_.end()) waiting_.push_back(&form);
+    return true;
+  }
   if (!fw->changesPosted) fw->changesPosted = PostMessageA(fw->hwnd, kPaintChanges, 0, 0) != 0;
   return fw->changesPosted;
+}
+
+void Win32Backend::PaintWaitingChanges() {
+  std::vector<Form*> forms;
+  forms.swap(waiting_);
+  for (Form* f : forms)
+    if (auto* w = static_cast<Window*>(f->handle); w && w->hwnd) PaintChanges(*f, *w);
 }
 
 void Win32Backend::PaintChanges(Form& form, Window& w) {
@@ -261,16 +273,19 @@ void Win32Backend::PaintChanges(Form& form, Window& w) {
     for (const RECT& r : changed) RedrawWindow(w.hwnd, &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     return;
   }
-  HDC back = BackBuffer(form.Width(), form.Height());
   for (const RECT& r : changed) {
-    clip_ = r;
+    // Painted at the buffer's corner, as in PaintClient.
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC back = BackBuffer(width, height);
+    clip_ = RECT{0, 0, width, height};
     const int saved = SaveDC(back);
-    IntersectClipRect(back, r.left, r.top, r.right, r.bottom);
-    PaintTree(form, back, 0, 0);
+    IntersectClipRect(back, 0, 0, width, height);
+    PaintTree(form, back, -r.left, -r.top);
     RestoreDC(back, saved);
-    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, back, r.left, r.top, SRCCOPY);
+    BitBlt(dc, r.left, r.top, width, height, back, 0, 0, SRCCOPY);
   }
   ReleaseDC(w.hwnd, dc);
+  TrimBackBuffer();
 }
 
 // A window's picture and then, above it in their order, those of its child windows, each within its bounds.
@@ -512,6 +527,7 @@ void Win32Backend::Terminate() { PostQuitMessage(0); }
 
 MessageResult Win32Backend::ShowMessageBox(const std::string& caption, const std::string& text,
                                            MessageButtons buttons, MessageIcon icon) {
+  PaintWaitingChanges();  // the window as things stand, under the box
   // The system's Yes/No box takes no Esc: ours answers No to it.
   if (buttons == MessageButtons::YesNo) return AskYesNo(caption, text);
   UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
@@ -554,13 +570,20 @@ LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   }
   auto* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+  // Changes made while this message is handled are not held back for a timer handler that it interrupts
+  // (a message box of that handler takes messages).
+  Win32Backend& backend = *w->backend;
+  const int held = backend.holdingPaints_;
+  backend.holdingPaints_ = 0;
+  LRESULT result = 0;
   // No error may unwind through the system's frames; handlers report theirs through Dispatch already.
   try {
-    return w->backend->Handle(*w, msg, wp, lp);
+    result = backend.Handle(*w, msg, wp, lp);
   } catch (const std::exception& e) {
     w->control->OwnerForm().App().ShowException(e);
-    return 0;
   }
+  backend.holdingPaints_ = held;
+  return result;
 }
 
 LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -648,7 +671,13 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (form && wp >= 1 && wp <= form->Timers().size()) {
         Timer* t = form->Timers()[wp - 1];
-        if (t->Enabled() && t->OnTimer) app.Dispatch(t->OnTimer);
+        if (t->Enabled() && t->OnTimer) {
+          // What a tick changes is painted in one go when it is done, without a message of its own.
+          ++holdingPaints_;
+          app.Dispatch(t->OnTimer);
+          --holdingPaints_;
+          PaintWaitingChanges();
+        }
         return 0;
       }
       break;
@@ -723,21 +752,35 @@ HDC Win32Backend::BackBuffer(int width, int height) {
   return backDc_;
 }
 
+// A back buffer as large as a whole window is memory held for the few paints that need it (the first one,
+// a window uncovered): it goes once they are done, and the small one of the ticks' parts stays.
+void Win32Backend::TrimBackBuffer() {
+  constexpr int kKeptPixels = 200 * 200;
+  if (!backBitmap_ || backWidth_ * backHeight_ <= kKeptPixels) return;
+  SelectObject(backDc_, backOld_);
+  DeleteObject(backBitmap_);
+  backBitmap_ = nullptr;
+  backWidth_ = backHeight_ = 0;
+}
+
 void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
   const int width = control.Width(), height = control.Height();
   if (width <= 0 || height <= 0) return;
-  RECT all{0, 0, width, height};
-  if (!area || !IntersectRect(&clip_, area, &all)) {
-    if (area) return;  // nothing of the window needs paint
-    clip_ = all;
-  }
-  HDC back = BackBuffer(width, height);
+  RECT all{0, 0, width, height}, part = all;
+  if (area && !IntersectRect(&part, area, &all)) return;  // nothing of the window needs paint
+  // The part is painted at the buffer's corner, so that the buffer need be no larger than the part; the grid
+  // paints from its own corner and takes a buffer of its size.
+  const bool grid = dynamic_cast<StringGrid*>(&control) != nullptr;
+  const int dx = grid ? 0 : -part.left, dy = grid ? 0 : -part.top;
+  clip_ = RECT{part.left + dx, part.top + dy, part.right + dx, part.bottom + dy};
+  HDC back = BackBuffer(clip_.right, clip_.bottom);
   const int saved = SaveDC(back);
   IntersectClipRect(back, clip_.left, clip_.top, clip_.right, clip_.bottom);
-  PaintContent(control, back, 0, 0);
+  PaintContent(control, back, dx, dy);
   RestoreDC(back, saved);
-  BitBlt(dc, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top, back, clip_.left,
-         clip_.top, SRCCOPY);
+  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, back, clip_.left, clip_.top,
+         SRCCOPY);
+  TrimBackBuffer();
 }
 
 void Win32Backend::Fill(HDC dc, const RECT& r, Color c) {

@@ -62,6 +62,7 @@ class Win32Backend : public Backend {
   void InvalidateGraphic(Control& control, const Rect& area);
   bool QueuePaint(const WinControl& parent, const Rect& area);
   void PaintChanges(Form& form, Window& w);
+  void PaintWaitingChanges();
   void PaintTree(WinControl& control, HDC dc, int dx, int dy);
   void PaintContent(WinControl& control, HDC dc, int dx, int dy);
   void PaintGraphics(WinControl& parent, HDC dc, int dx, int dy);
@@ -73,6 +74,7 @@ class Win32Backend : public Backend {
   void BlitBitmap(HDC dc, const Bitmap& bitmap, int x, int y, int width, int height);
   void BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX, int srcY, int width, int height);
   HDC BackBuffer(int width, int height);
+  void TrimBackBuffer();
   HFONT FontFor(const Font& font);
   HBRUSH BrushFor(Color c);
   void Fill(HDC dc, const RECT& r, Color c);
@@ -115,6 +117,9 @@ class Win32Backend : public Backend {
   int backWidth_ = 0, backHeight_ = 0;
   RECT clip_{};  // the part of the back buffer being painted
   HDC measureDc_ = nullptr;
+  // Inside a timer's handler: changes wait for its end (the forms that have some in waiting_).
+  int holdingPaints_ = 0;
+  std::vector<Form*> waiting_;
   HWND hintWindow_ = nullptr;
   Control* hintTarget_ = nullptr;
   std::string hintText_;

@@ -8,6 +8,14 @@
 
 namespace korval::forms {
 
+// A function of a system library that is loaded on its first use (the shell and the common dialogs bring
+// many libraries with them, which most runs never need); nullptr when it cannot be had.
+template <class Function>
+Function LoadOnFirstUse(const char* library, const char* name) {
+  HMODULE module = LoadLibraryA(library);
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 struct Win32Backend::Window {
   Window(Win32Backend* b, WinControl* c) : backend(b), control(c) {}
   Win32Backend* backend;

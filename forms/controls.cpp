@@ -204,7 +204,6 @@ Rect DifferingPart(const Bitmap& a, const Bitmap& b) {
 void Image::SetPicture(const Bitmap& picture) { SetPicture(Bitmap(picture)); }
 
 void Image::SetPicture(Bitmap&& picture) {
-  if (picture == picture_) return;
   // A picture of the same size that is shown one pixel for one: only the part that differs needs painting
   // (a new needle on a dial is a small part of it).
   const Rect shown = Bounds();
@@ -212,8 +211,11 @@ void Image::SetPicture(Bitmap&& picture) {
                           picture.Height() == picture_.Height() &&
                           (!stretch_ || (picture.Width() == shown.width && picture.Height() == shown.height));
   Rect part = shown;
-  if (samePlaces) {
+  if (!samePlaces || !Showing()) {
+    if (picture == picture_) return;
+  } else {
     const Rect differs = DifferingPart(picture_, picture);
+    if (differs.width == 0) return;  // the same picture
     const int x = shown.left + (center_ && !stretch_ ? (shown.width - picture.Width()) / 2 : 0);
     const int y = shown.top + (center_ && !stretch_ ? (shown.height - picture.Height()) / 2 : 0);
     const int left = std::max(shown.left, x + differs.left), top = std::max(shown.top, y + differs.top);

@@ -108,6 +108,7 @@ Win32Backend::~Win32Backend() {
     if (entry.second->hwnd && IsWindow(entry.second->hwnd)) DestroyWindow(entry.second->hwnd);
   windows_.clear();
   if (hintWindow_) DestroyWindow(hintWindow_);
+  if (measureFont_) SelectObject(measureDc_, measureOld_);
   for (auto& f : fonts_) DeleteObject(f.second);
   for (auto& b : brushes_) DeleteObject(b.second);
   if (backDc_) {
@@ -454,14 +455,25 @@ void Win32Backend::MainFormClosed(Form& form) {
 }
 
 Size Win32Backend::MeasureText(const Font& font, const std::string& text) {
-  Selected f(measureDc_, FontFor(font));
+  // A label sized to its text is measured at every change of it (the clock every second): the measuring DC
+  // keeps the font of the last measure, and the height of each font is asked for once.
+  HFONT f = FontFor(font);
+  if (f != measureFont_) {
+    HGDIOBJ old = SelectObject(measureDc_, f);
+    if (!measureFont_) measureOld_ = old;
+    measureFont_ = f;
+  }
   SIZE s{0, 0};
   if (!text.empty()) {
     GetTextExtentPoint32A(measureDc_, text.c_str(), static_cast<int>(text.size()), &s);
   }
-  TEXTMETRICA tm{};
-  GetTextMetricsA(measureDc_, &tm);
-  return Size{static_cast<int>(s.cx), static_cast<int>(tm.tmHeight)};
+  auto height = fontHeights_.find(f);
+  if (height == fontHeights_.end()) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(measureDc_, &tm);
+    height = fontHeights_.emplace(f, static_cast<int>(tm.tmHeight)).first;
+  }
+  return Size{static_cast<int>(s.cx), height->second};
 }
 
 Color Win32Backend::GetSystemColor(SystemColor which) {

@@ -117,6 +117,9 @@ class Win32Backend : public Backend {
   int backWidth_ = 0, backHeight_ = 0;
   RECT clip_{};  // the part of the back buffer being painted
   HDC measureDc_ = nullptr;
+  HFONT measureFont_ = nullptr;  // selected into measureDc_ (nullptr: none yet; measureOld_ goes back in)
+  HGDIOBJ measureOld_ = nullptr;
+  std::map<HFONT, int> fontHeights_;
   // Inside a timer's handler: changes wait for its end (the forms that have some in waiting_).
   int holdingPaints_ = 0;
   std::vector<Form*> waiting_;

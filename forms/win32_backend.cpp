@@ -290,9 +290,25 @@ void Win32Backend::PaintChanges(Form& form, Window& w) {
 }
 
 // A window's picture and then, above it in their order, those of its child windows, each within its bounds.
+// A child panel that covers all of the part hides everything beneath it (a readout on its dial): painting
+// starts with the topmost such panel.
 void Win32Backend::PaintTree(WinControl& control, HDC dc, int dx, int dy) {
-  PaintContent(control, dc, dx, dy);
-  for (Control* c : control.Children()) {
+  const std::vector<Control*>& children = control.Children();
+  std::size_t first = 0;
+  bool covered = false;
+  for (std::size_t i = children.size(); i-- > 0 && !covered;) {
+    const Control* c = children[i];
+    if (!c->Visible() || !dynamic_cast<const Panel*>(c)) continue;
+    const Rect& b = c->Bounds();
+    if (dx + b.left <= clip_.left && dy + b.top <= clip_.top && dx + b.Right() >= clip_.right &&
+        dy + b.Bottom() >= clip_.bottom) {
+      first = i;
+      covered = true;
+    }
+  }
+  if (!covered) PaintContent(control, dc, dx, dy);
+  for (std::size_t i = first; i < children.size(); ++i) {
+    Control* c = children[i];
     if (!c->IsWindowed() || !c->Visible()) continue;
     auto& child = static_cast<WinControl&>(*c);
     const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};

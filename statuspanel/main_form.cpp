@@ -100,8 +100,9 @@ void TnKORVALmain::Timer1Timer() {
   // Caption loads from here on pass over a settings file that cannot be opened (see CaptionSet).
   struct Ticking {
     bool& flag;
-    explicit Ticking(bool& f) : flag(f) { flag = true; }
-    ~Ticking() { flag = false; }
+    const bool before;
+    explicit Ticking(bool& f) : flag(f), before(f) { flag = true; }
+    ~Ticking() { flag = before; }
   } ticking(ticking_);
   labelsDue_ = false;
   forms::System& system = App().GetSystem();
@@ -272,8 +273,8 @@ void TnKORVALmain::DrawFront(int gauge, std::int32_t& value) {
     if (n < 100) n = 115;
     if (gauge == 2 && RecordImage.UnitType() == 12) n = 60;
     scale = VoltageBand(n);
-    // The measured value is rated; only the needle is held to the arc (beyond 346 V the ends of the arc lie
-    // inside the red limits, so a clamped value would never show red).
+    // The measured value is rated; only the needle is held to the arc. Some stops lie inside the red limits
+    // (the top one from 277 V, both from 400 V), where a clamped value would never show red.
     rating = RateVoltage(gauge, value, n);
     value = ClampToScale(value, scale);
   } else {

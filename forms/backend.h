@@ -29,7 +29,9 @@ class Backend {
   // The form's windows come into being with the properties the form has now; later changes come one by one.
   virtual void FormCreated(Form& form) = 0;
   virtual void FormDestroyed(Form& form) = 0;
-  virtual void ControlChanged(Control& control, Change what, const Rect& oldBounds) = 0;
+  // `area`, in the parent's client area: for Bounds the old bounds, otherwise the part of the control that
+  // changed (its bounds unless less of it did, as when a picture changes in a few pixels).
+  virtual void ControlChanged(Control& control, Change what, const Rect& area) = 0;
   virtual void MenuChanged(Form& form) = 0;
   virtual void TimerChanged(Timer& timer) = 0;
   virtual void ShowForm(Form& form) = 0;

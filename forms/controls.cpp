@@ -176,21 +176,57 @@ void Label::AdjustSize() {
   SetBounds(Left(), Top(), s.width, s.height);
 }
 
-void Image::SetPicture(const Bitmap& picture) {
-  if (picture == picture_) return;
-  picture_ = picture;
-  PictureChanged();
+namespace {
+
+// The smallest rectangle that holds every pixel in which two pictures of one size differ (empty when none do).
+Rect DifferingPart(const Bitmap& a, const Bitmap& b) {
+  const int width = a.Width(), height = a.Height();
+  int left = width, right = -1, top = height, bottom = -1;
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* pa = a.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    const std::uint32_t* pb = b.Data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    if (std::equal(pa, pa + width, pb)) continue;
+    top = std::min(top, y);
+    bottom = y;
+    int x = 0;
+    while (pa[x] == pb[x]) ++x;
+    left = std::min(left, x);
+    x = width - 1;
+    while (pa[x] == pb[x]) --x;
+    right = std::max(right, x);
+  }
+  if (bottom < 0) return Rect{};
+  return Rect{left, top, right - left + 1, bottom - top + 1};
 }
+
+}  // namespace
+
+void Image::SetPicture(const Bitmap& picture) { SetPicture(Bitmap(picture)); }
 
 void Image::SetPicture(Bitmap&& picture) {
-  if (picture == picture_) return;
+  // A picture of the same size that is shown one pixel for one: only the part that differs needs painting
+  // (a new needle on a dial is a small part of it).
+  const Rect shown = Bounds();
+  const bool samePlaces = !picture_.Empty() && picture.Width() == picture_.Width() &&
+                          picture.Height() == picture_.Height() &&
+                          (!stretch_ || (picture.Width() == shown.width && picture.Height() == shown.height));
+  Rect part = shown;
+  if (!samePlaces || !Showing()) {
+    if (picture == picture_) return;
+  } else {
+    const Rect differs = DifferingPart(picture_, picture);
+    if (differs.width == 0) return;  // the same picture
+    const int x = shown.left + (center_ && !stretch_ ? (shown.width - picture.Width()) / 2 : 0);
+    const int y = shown.top + (center_ && !stretch_ ? (shown.height - picture.Height()) / 2 : 0);
+    const int left = std::max(shown.left, x + differs.left), top = std::max(shown.top, y + differs.top);
+    const int right = std::min(shown.Right(), x + differs.Right()),
+              bottom = std::min(shown.Bottom(), y + differs.Bottom());
+    part = Rect{left, top, std::max(0, right - left), std::max(0, bottom - top)};
+  }
   picture_ = std::move(picture);
-  PictureChanged();
-}
-
-void Image::PictureChanged() {
   AdjustSize();
-  Notify(Change::Look);
+  if (Bounds() != shown) part = Bounds();
+  Notify(Change::Look, part);
 }
 
 void Image::LoadPicture(const std::string& resource) {

@@ -195,7 +195,6 @@ class Image : public GraphicControl {
   void AdjustSize() override;
 
  private:
-  void PictureChanged();
   Bitmap picture_;
   bool center_ = false, stretch_ = false, autoSize_ = false;
 };

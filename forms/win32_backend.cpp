@@ -12,6 +12,7 @@ namespace korval::forms {
 namespace {
 
 constexpr UINT kMenuRebuild = WM_APP + 1;
+constexpr UINT kPaintChanges = WM_APP + 2;
 constexpr UINT_PTR kHintPauseTimer = 1;
 constexpr UINT_PTR kHintWatchTimer = 2;
 constexpr UINT kHintPauseMs = 500;
@@ -48,6 +49,25 @@ BITMAPINFO DibHeader(const Bitmap& bitmap, int rows) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   return bi;
+}
+
+// Windows whose picture the backend paints from the control alone (ours, without state of the system's):
+// they can be painted into their form's picture directly.
+bool PaintedInPlace(const WinControl& c) {
+  return dynamic_cast<const Panel*>(&c) || dynamic_cast<const StaticText*>(&c);
+}
+
+// No window under `parent` (whose client area lies at dx, dy) that paints itself otherwise shows in `r`.
+bool OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r) {
+  for (const Control* c : parent.Children()) {
+    if (!c->IsWindowed() || !c->Visible()) continue;
+    const auto& child = static_cast<const WinControl&>(*c);
+    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};
+    RECT both;
+    if (!IntersectRect(&both, &at, &r)) continue;
+    if (!PaintedInPlace(child) || !OnlyInPlaceIn(child, at.left, at.top, both)) return false;
+  }
+  return true;
 }
 
 // Selects an object into a DC for one scope.
@@ -88,6 +108,7 @@ Win32Backend::~Win32Backend() {
     if (entry.second->hwnd && IsWindow(entry.second->hwnd)) DestroyWindow(entry.second->hwnd);
   windows_.clear();
   if (hintWindow_) DestroyWindow(hintWindow_);
+  if (measureFont_) SelectObject(measureDc_, measureOld_);
   for (auto& f : fonts_) DeleteObject(f.second);
   for (auto& b : brushes_) DeleteObject(b.second);
   if (backDc_) {
@@ -189,6 +210,7 @@ void Win32Backend::FormDestroyed(Form& form) {
   HWND hwnd = WindowOf(form);
   if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);  // its menu bar goes with it
   if (hintTarget_ && &hintTarget_->OwnerForm() == &form) HideHint();
+  waiting_.erase(std::remove(waiting_.begin(), waiting_.end(), &form), waiting_.end());
   for (auto it = windows_.begin(); it != windows_.end();) {
     if (&it->first->OwnerForm() == &form) {
       byWindow_.erase(it->second->hwnd);
@@ -197,6 +219,106 @@ void Win32Backend::FormDestroyed(Form& form) {
     } else {
       ++it;
     }
+  }
+}
+
+// Changes made while a handler runs (a tick sets a clock, readouts, needles) are painted together once it is
+// done, into one picture of the form that goes to the screen in one piece for each changed part: far less
+// work for the window system than a paint of every window that changed. Only parts that hold nothing but
+// our own painting qualify; false leaves the part to the window's own paint.
+bool Win32Backend::QueuePaint(const WinControl& parent, const Rect& area) {
+  Form& form = parent.OwnerForm();
+  auto* fw = static_cast<Window*>(form.handle);
+  if (!fw || !fw->hwnd || !IsWindowVisible(fw->hwnd) || IsIconic(fw->hwnd)) return false;
+  const Rect at = parent.BoundsInForm();
+  RECT r{at.left + area.left, at.top + area.top, at.left + area.Right(), at.top + area.Bottom()};
+  const RECT client{0, 0, form.Width(), form.Height()};
+  if (!IntersectRect(&r, &r, &client)) return true;  // nothing of it shows
+  if (!OnlyInPlaceIn(form, 0, 0, r)) return false;
+  // Overlapping parts become one.
+  for (auto it = fw->changed.begin(); it != fw->changed.end();) {
+    RECT both;
+    if (IntersectRect(&both, &*it, &r)) {
+      UnionRect(&r, &r, &*it);
+      it = fw->changed.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  fw->changed.push_back(r);
+  if (holdingPaints_ > 0) {  // painted when the timer's handler is done
+    if (std::find(waiting_.begin(), waiting_.end(), &form) == waiting_.end()) waiting_.push_back(&form);
+    return true;
+  }
+  if (!fw->changesPosted) fw->changesPosted = PostMessageA(fw->hwnd, kPaintChanges, 0, 0) != 0;
+  return fw->changesPosted;
+}
+
+void Win32Backend::PaintWaitingChanges() {
+  std::vector<Form*> forms;
+  forms.swap(waiting_);
+  for (Form* f : forms)
+    if (auto* w = static_cast<Window*>(f->handle); w && w->hwnd) PaintChanges(*f, *w);
+}
+
+void Win32Backend::PaintChanges(Form& form, Window& w) {
+  w.changesPosted = false;
+  std::vector<RECT> changed;
+  changed.swap(w.changed);
+  if (changed.empty() || !IsWindowVisible(w.hwnd)) return;
+  // Not clipped to the child windows: their part of the picture is painted here too.
+  HDC dc = GetDCEx(w.hwnd, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+  if (!dc) {
+    for (const RECT& r : changed) RedrawWindow(w.hwnd, &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return;
+  }
+  for (const RECT& r : changed) {
+    // Painted at the buffer's corner, as in PaintClient.
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC back = BackBuffer(width, height);
+    clip_ = RECT{0, 0, width, height};
+    const int saved = SaveDC(back);
+    IntersectClipRect(back, 0, 0, width, height);
+    PaintTree(form, back, -r.left, -r.top);
+    RestoreDC(back, saved);
+    BitBlt(dc, r.left, r.top, width, height, back, 0, 0, SRCCOPY);
+  }
+  ReleaseDC(w.hwnd, dc);
+  TrimBackBuffer();
+}
+
+// A window's picture and then, above it in their order, those of its child windows, each within its bounds.
+// A child panel that covers all of the part hides everything beneath it (a readout on its dial): painting
+// starts with the topmost such panel.
+void Win32Backend::PaintTree(WinControl& control, HDC dc, int dx, int dy) {
+  const std::vector<Control*>& children = control.Children();
+  std::size_t first = 0;
+  bool covered = false;
+  for (std::size_t i = children.size(); i-- > 0 && !covered;) {
+    const Control* c = children[i];
+    if (!c->Visible() || !dynamic_cast<const Panel*>(c)) continue;
+    const Rect& b = c->Bounds();
+    if (dx + b.left <= clip_.left && dy + b.top <= clip_.top && dx + b.Right() >= clip_.right &&
+        dy + b.Bottom() >= clip_.bottom) {
+      first = i;
+      covered = true;
+    }
+  }
+  if (!covered) PaintContent(control, dc, dx, dy);
+  for (std::size_t i = first; i < children.size(); ++i) {
+    Control* c = children[i];
+    if (!c->IsWindowed() || !c->Visible()) continue;
+    auto& child = static_cast<WinControl&>(*c);
+    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};
+    RECT both;
+    if (!IntersectRect(&both, &at, &clip_)) continue;
+    const RECT outer = clip_;
+    clip_ = both;
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, at.left, at.top, at.right, at.bottom);
+    PaintTree(child, dc, at.left, at.top);
+    RestoreDC(dc, saved);
+    clip_ = outer;
   }
 }
 
@@ -215,13 +337,18 @@ void Win32Backend::InvalidateGraphic(Control& control, const Rect& area) {
   }
 }
 
-void Win32Backend::ControlChanged(Control& control, Change what, const Rect& oldBounds) {
+void Win32Backend::ControlChanged(Control& control, Change what, const Rect& area) {
   if (!control.OwnerForm().handle) return;  // the windows do not exist yet: they will be made as things stand
   if (what == Change::Hint) return;
   if (!control.IsWindowed()) {
-    if (what == Change::Bounds) InvalidateGraphic(control, oldBounds);
-    InvalidateGraphic(control, control.Bounds());
     if (&control == hintTarget_ && what == Change::Visible) HideHint();
+    // A control that is not on screen changes nothing there, unless it comes or goes.
+    if (what != Change::Visible && !control.Showing()) return;
+    auto paint = [&](const Rect& part) {
+      if (!control.Parent() || !QueuePaint(*control.Parent(), part)) InvalidateGraphic(control, part);
+    };
+    if (what == Change::Bounds) paint(control.Bounds());
+    paint(area);
     return;
   }
   auto& wc = static_cast<WinControl&>(control);
@@ -251,7 +378,7 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& old
       w->syncing = false;
       // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on.
       if (edit) SendMessageA(hwnd, EM_SETSEL, wc.Caption().size(), wc.Caption().size());
-      if (!form) InvalidateRect(hwnd, nullptr, FALSE);
+      if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds()))) InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }
     case Change::Look:
@@ -259,7 +386,7 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& old
       SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
       if (dynamic_cast<Edit*>(&wc))
         SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-      InvalidateRect(hwnd, nullptr, TRUE);
+      if (form || !wc.Showing() || !QueuePaint(*wc.Parent(), wc.Bounds())) InvalidateRect(hwnd, nullptr, TRUE);
       if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
       break;
     case Change::Value:
@@ -347,14 +474,25 @@ void Win32Backend::MainFormClosed(Form& form) {
 }
 
 Size Win32Backend::MeasureText(const Font& font, const std::string& text) {
-  Selected f(measureDc_, FontFor(font));
+  // A label sized to its text is measured at every change of it (the clock every second): the measuring DC
+  // keeps the font of the last measure, and the height of each font is asked for once.
+  HFONT f = FontFor(font);
+  if (f != measureFont_) {
+    HGDIOBJ old = SelectObject(measureDc_, f);
+    if (!measureFont_) measureOld_ = old;
+    measureFont_ = f;
+  }
   SIZE s{0, 0};
   if (!text.empty()) {
     GetTextExtentPoint32A(measureDc_, text.c_str(), static_cast<int>(text.size()), &s);
   }
-  TEXTMETRICA tm{};
-  GetTextMetricsA(measureDc_, &tm);
-  return Size{static_cast<int>(s.cx), static_cast<int>(tm.tmHeight)};
+  auto height = fontHeights_.find(f);
+  if (height == fontHeights_.end()) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(measureDc_, &tm);
+    height = fontHeights_.emplace(f, static_cast<int>(tm.tmHeight)).first;
+  }
+  return Size{static_cast<int>(s.cx), height->second};
 }
 
 Color Win32Backend::GetSystemColor(SystemColor which) {
@@ -420,6 +558,7 @@ void Win32Backend::Terminate() { PostQuitMessage(0); }
 
 MessageResult Win32Backend::ShowMessageBox(const std::string& caption, const std::string& text,
                                            MessageButtons buttons, MessageIcon icon) {
+  PaintWaitingChanges();  // the window as things stand, under the box
   // The system's Yes/No box takes no Esc: ours answers No to it.
   if (buttons == MessageButtons::YesNo) return AskYesNo(caption, text);
   UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
@@ -462,13 +601,20 @@ LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   }
   auto* w = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!w) return DefWindowProcA(hwnd, msg, wp, lp);
+  // Changes made while this message is handled are not held back for a timer handler that it interrupts
+  // (a message box of that handler takes messages).
+  Win32Backend& backend = *w->backend;
+  const int held = backend.holdingPaints_;
+  backend.holdingPaints_ = 0;
+  LRESULT result = 0;
   // No error may unwind through the system's frames; handlers report theirs through Dispatch already.
   try {
-    return w->backend->Handle(*w, msg, wp, lp);
+    result = backend.Handle(*w, msg, wp, lp);
   } catch (const std::exception& e) {
     w->control->OwnerForm().App().ShowException(e);
-    return 0;
   }
+  backend.holdingPaints_ = held;
+  return result;
 }
 
 LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -554,12 +700,21 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (form && wp >= 1 && wp <= form->Timers().size()) {
         Timer* t = form->Timers()[wp - 1];
-        if (t->Enabled() && t->OnTimer) app.Dispatch(t->OnTimer);
+        if (t->Enabled() && t->OnTimer) {
+          // What a tick changes is painted in one go when it is done, without a message of its own.
+          ++holdingPaints_;
+          app.Dispatch(t->OnTimer);
+          --holdingPaints_;
+          PaintWaitingChanges();
+        }
         return 0;
       }
       break;
     case kMenuRebuild:
       if (form) RebuildMenu(*form);
+      return 0;
+    case kPaintChanges:
+      if (form) PaintChanges(*form, w);
       return 0;
     case WM_CLOSE:
       if (form) {
@@ -626,21 +781,35 @@ HDC Win32Backend::BackBuffer(int width, int height) {
   return backDc_;
 }
 
+// A back buffer as large as a whole window is memory held for the few paints that need it (the first one,
+// a window uncovered): it goes once they are done, and the small one of the ticks' parts stays.
+void Win32Backend::TrimBackBuffer() {
+  constexpr int kKeptPixels = 200 * 200;
+  if (!backBitmap_ || backWidth_ * backHeight_ <= kKeptPixels) return;
+  SelectObject(backDc_, backOld_);
+  DeleteObject(backBitmap_);
+  backBitmap_ = nullptr;
+  backWidth_ = backHeight_ = 0;
+}
+
 void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
   const int width = control.Width(), height = control.Height();
   if (width <= 0 || height <= 0) return;
-  RECT all{0, 0, width, height};
-  if (!area || !IntersectRect(&clip_, area, &all)) {
-    if (area) return;  // nothing of the window needs paint
-    clip_ = all;
-  }
-  HDC back = BackBuffer(width, height);
+  RECT all{0, 0, width, height}, part = all;
+  if (area && !IntersectRect(&part, area, &all)) return;  // nothing of the window needs paint
+  // The part is painted at the buffer's corner, so that the buffer need be no larger than the part; the grid
+  // paints from its own corner and takes a buffer of its size.
+  const bool grid = dynamic_cast<StringGrid*>(&control) != nullptr;
+  const int dx = grid ? 0 : -part.left, dy = grid ? 0 : -part.top;
+  clip_ = RECT{part.left + dx, part.top + dy, part.right + dx, part.bottom + dy};
+  HDC back = BackBuffer(clip_.right, clip_.bottom);
   const int saved = SaveDC(back);
   IntersectClipRect(back, clip_.left, clip_.top, clip_.right, clip_.bottom);
-  PaintContent(control, back, 0, 0);
+  PaintContent(control, back, dx, dy);
   RestoreDC(back, saved);
-  BitBlt(dc, clip_.left, clip_.top, clip_.right - clip_.left, clip_.bottom - clip_.top, back, clip_.left,
-         clip_.top, SRCCOPY);
+  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, back, clip_.left, clip_.top,
+         SRCCOPY);
+  TrimBackBuffer();
 }
 
 void Win32Backend::Fill(HDC dc, const RECT& r, Color c) {

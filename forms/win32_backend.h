@@ -21,7 +21,7 @@ class Win32Backend : public Backend {
 
   void FormCreated(Form& form) override;
   void FormDestroyed(Form& form) override;
-  void ControlChanged(Control& control, Change what, const Rect& oldBounds) override;
+  void ControlChanged(Control& control, Change what, const Rect& area) override;
   void MenuChanged(Form& form) override;
   void TimerChanged(Timer& timer) override;
   void ShowForm(Form& form) override;
@@ -60,6 +60,10 @@ class Win32Backend : public Backend {
   void SizeFormWindow(Form& form, bool place);
   void RebuildMenu(Form& form);
   void InvalidateGraphic(Control& control, const Rect& area);
+  bool QueuePaint(const WinControl& parent, const Rect& area);
+  void PaintChanges(Form& form, Window& w);
+  void PaintWaitingChanges();
+  void PaintTree(WinControl& control, HDC dc, int dx, int dy);
   void PaintContent(WinControl& control, HDC dc, int dx, int dy);
   void PaintGraphics(WinControl& parent, HDC dc, int dx, int dy);
   void PaintLabel(const class Label& label, HDC dc, const RECT& r);
@@ -70,6 +74,7 @@ class Win32Backend : public Backend {
   void BlitBitmap(HDC dc, const Bitmap& bitmap, int x, int y, int width, int height);
   void BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX, int srcY, int width, int height);
   HDC BackBuffer(int width, int height);
+  void TrimBackBuffer();
   HFONT FontFor(const Font& font);
   HBRUSH BrushFor(Color c);
   void Fill(HDC dc, const RECT& r, Color c);
@@ -112,6 +117,12 @@ class Win32Backend : public Backend {
   int backWidth_ = 0, backHeight_ = 0;
   RECT clip_{};  // the part of the back buffer being painted
   HDC measureDc_ = nullptr;
+  HFONT measureFont_ = nullptr;  // selected into measureDc_ (nullptr: none yet; measureOld_ goes back in)
+  HGDIOBJ measureOld_ = nullptr;
+  std::map<HFONT, int> fontHeights_;
+  // Inside a timer's handler: changes wait for its end (the forms that have some in waiting_).
+  int holdingPaints_ = 0;
+  std::vector<Form*> waiting_;
   HWND hintWindow_ = nullptr;
   Control* hintTarget_ = nullptr;
   std::string hintText_;

@@ -604,7 +604,9 @@ bool Win32Backend::ExecuteSaveDialog(SaveDialog& dialog) {
   // The current folder stays: data files named relative to it must not move with the user's browsing.
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   HideHint();
-  if (!GetSaveFileNameA(&ofn)) return false;
+  using GetSaveFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  static const auto getSaveFileName = LoadOnFirstUse<GetSaveFileNameFunction>("comdlg32.dll", "GetSaveFileNameA");
+  if (!getSaveFileName || !getSaveFileName(&ofn)) return false;
   dialog.SetFileName(file.data());
   return true;
 }

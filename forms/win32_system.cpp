@@ -8,6 +8,7 @@
 #include "folders.h"
 #include "system.h"
 #include "win32_backend.h"
+#include "win32_window.h"
 
 namespace korval::forms {
 
@@ -43,7 +44,10 @@ std::uint16_t Win32System::SystemDefaultLanguage() { return GetSystemDefaultLang
 void Win32System::ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                             const std::string& directory, int showCommand) {
   HWND window = owner ? Win32Backend::WindowOf(*owner) : nullptr;
-  ShellExecuteA(window, "open", document.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static const auto shellExecute = LoadOnFirstUse<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
+  if (!shellExecute) return;
+  shellExecute(window, "open", document.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
                 directory.empty() ? nullptr : directory.c_str(), showCommand);
 }
 

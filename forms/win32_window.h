@@ -9,6 +9,14 @@
 
 namespace korval::forms {
 
+// A function of a system library that is loaded on its first use (the shell and the common dialogs bring
+// many libraries with them, which most runs never need); nullptr when it cannot be had.
+template <class Function>
+Function LoadOnFirstUse(const char* library, const char* name) {
+  HMODULE module = LoadLibraryA(library);
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 struct Win32Backend::Window {
   Window(Win32Backend* b, WinControl* c) : backend(b), control(c) {}
   Win32Backend* backend;
@@ -23,6 +31,10 @@ struct Win32Backend::Window {
   bool refreshPending = false;
   // The spin button half held down: 0 none, 1 up, 2 down.
   int pressedHalf = 0;
+  // A form's changes that wait to be painted together (client rectangles), and whether the message that
+  // paints them is on its way.
+  std::vector<RECT> changed;
+  bool changesPosted = false;
 };
 
 // The text a window shows.

@@ -81,10 +81,17 @@ void TnKORVALmain::SetTexts(const LanguageFile& file) {
 }
 
 void TnKORVALmain::CaptionSet() {
-  // 1. The language.
+  // 1. The language. Start-up and the reload message end the program when the settings file cannot be
+  // opened; a tick passes over it (another program holds it for a moment): the window keeps its captions and
+  // the next tick tries again.
+  captionsDue_ = false;
   std::optional<SettingsFile> settings =
-      OpenSettings(DataDir + "KORVAL.ini", OnOpenFailure::EndProgram, [this] { App().Terminate(); });
-  if (!settings) return;
+      OpenSettings(DataDir + "KORVAL.ini", ticking_ ? OnOpenFailure::PassOver : OnOpenFailure::EndProgram,
+                   [this] { App().Terminate(); });
+  if (!settings) {
+    captionsDue_ = ticking_;
+    return;
+  }
   LanguageIndex = ReadLanguageIndex(*settings, App().GetSystem().SystemDefaultLanguage());
   settings.reset();
 
@@ -99,11 +106,17 @@ void TnKORVALmain::CaptionSet() {
     for (int n : {1, 2, 3, 4, 5, 6, 8, 7}) BitBtns[static_cast<std::size_t>(n)]->SetFontName("Dotum");
   }
 
-  // 7. In memory only: the next read of the record replaces it.
-  if (RecordImage.RatedVoltage() < 100) RecordImage.SetRatedVoltage(115);
+  KeepRatedVoltageShown();
 
   // 8.
+  loadedNominalIn_ = NominalIn;
+  loadedNominalOut_ = NominalOut;
   ScaleLabelSet();
+}
+
+// 7. In memory only: the next read of the record replaces it.
+void TnKORVALmain::KeepRatedVoltageShown() {
+  if (RecordImage.RatedVoltage() < 100) RecordImage.SetRatedVoltage(115);
 }
 
 void TnKORVALmain::AppMessage(const forms::Message& m) {

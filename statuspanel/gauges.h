@@ -28,7 +28,8 @@ int ClampToScale(int value, const Scale& scale);
 
 enum class Rating { Red, Yellow, Green, Keep };
 
-// Gauges 1 and 2: the clamped value against nominal n (ratio thresholds 0.7, 0.85, 1.15, 1.3, exact).
+// Gauges 1 and 2: the measured value (not the clamped one) against nominal n (ratio thresholds 0.7, 0.85,
+// 1.15, 1.3, exact).
 Rating RateVoltage(int gauge, int value, int n);
 // Gauges 3..6 by the clamped value. Gauge 5 on the frequency scale is green for unit type 12.
 Rating RateFixed(int gauge, int value, bool temperature, bool unitType12);

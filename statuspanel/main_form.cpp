@@ -42,29 +42,49 @@ void TnKORVALmain::ReadData() {
   const bool offerSetup = ShownUnitType >= 22 && ShownUnitType <= 27;
   BitBtn7->SetVisible(offerSetup);
   unitprep1->SetVisible(offerSetup);
+  // A load that an earlier tick could not make (the settings file was held) is made now.
+  bool due = ticking_ && captionsDue_;
   if (RecordImage.UnitType() != ShownUnitType) {
     ShownUnitType = RecordImage.UnitType();
     CaptionSet();
+    due = false;
   }
   if (RecordImage.RatedFieldsUsable()) {
     const std::int32_t a = RecordImage.RatedInputVoltage(), b = RecordImage.RatedOutputVoltage();
     if (a != NominalIn || b != NominalOut) {
       NominalIn = a;
       NominalOut = b;
-      if (a > 0 && b > 0) CaptionSet();
+      if (a > 0 && b > 0 && NominalRead()) due = false;
     }
   } else {
     const std::int32_t r = RecordImage.RatedVoltage();
     if (r != NominalIn || r != NominalOut) {
       NominalIn = r;
       NominalOut = r;
-      if (r > 0) CaptionSet();
+      if (r > 0 && NominalRead()) due = false;
     }
   }
+  if (due) CaptionSet();
   std::string line;
   for (int i = kDiagnosticFirst; i <= kDiagnosticLast; ++i)
     line += std::to_string(RecordImage.Byte(static_cast<std::size_t>(i))) + " ";
   Label15->SetCaption(line);
+}
+
+// New nominal values from the read. A tick loads the captions again only when they differ from those of the
+// last load: a unit whose rated voltage (1..347) is not the detected value gets the rated value from every
+// read and the detected one from every tick, and loading the settings and the language file twice a second
+// would change nothing. Such a tick only brings what the load would set from these values up to date: the
+// scale labels (unless the tick's detection writes them) and the 115 of a rated voltage below 100. True when
+// the captions were loaded.
+bool TnKORVALmain::NominalRead() {
+  if (!ticking_ || NominalIn != loadedNominalIn_ || NominalOut != loadedNominalOut_) {
+    CaptionSet();
+    return true;
+  }
+  KeepRatedVoltageShown();
+  labelsDue_ = true;
+  return false;
 }
 
 void TnKORVALmain::SetVoltageScaleLabels() {
@@ -77,6 +97,14 @@ void TnKORVALmain::SetVoltageScaleLabels() {
 void TnKORVALmain::Timer1Timer() {
   // A start-up that failed before the flags and tables existed leaves nothing for the tick to work on.
   if (!ReadyToTick()) return;
+  // Caption loads from here on pass over a settings file that cannot be opened (see CaptionSet).
+  struct Ticking {
+    bool& flag;
+    const bool before;
+    explicit Ticking(bool& f) : flag(f), before(f) { flag = true; }
+    ~Ticking() { flag = before; }
+  } ticking(ticking_);
+  labelsDue_ = false;
   forms::System& system = App().GetSystem();
   const double now = system.Now();
   const char dateSep = system.DateSeparator(), timeSep = system.TimeSeparator();
@@ -105,6 +133,7 @@ void TnKORVALmain::Timer1Timer() {
       if (NominalOut != NominalIn) {
         NominalOut = NominalIn;
         SetVoltageScaleLabels();
+        labelsDue_ = false;
       }
     }
     if (unit <= 20) {
@@ -125,6 +154,7 @@ void TnKORVALmain::Timer1Timer() {
     }
     ShowValues();
   }
+  if (labelsDue_) ScaleLabelSet();
 
   // Only entries 0..10 lie inside the record; any other index shows no time.
   const int index = RecordImage.ScheduleIndex();
@@ -243,8 +273,10 @@ void TnKORVALmain::DrawFront(int gauge, std::int32_t& value) {
     if (n < 100) n = 115;
     if (gauge == 2 && RecordImage.UnitType() == 12) n = 60;
     scale = VoltageBand(n);
-    value = ClampToScale(value, scale);
+    // The measured value is rated; only the needle is held to the arc. Some stops lie inside the red limits
+    // (the top one from 277 V, both from 400 V), where a clamped value would never show red.
     rating = RateVoltage(gauge, value, n);
+    value = ClampToScale(value, scale);
   } else {
     const bool temperature = gauge == 5 && ShownUnitType > 20;
     scale = FixedScale(gauge, temperature);

@@ -130,6 +130,11 @@ class TnKORVALmain : public forms::Form {
   void SetVoltageScaleLabels();
   // Start-up made the Tstate object and the tables that every tick uses.
   bool ReadyToTick() const { return State && GaugeImages[1] && ScaleLabels1[1]; }
+  // Caption loads asked for by a tick (ReadData): see main_form.cpp.
+  bool NominalRead();
+  void KeepRatedVoltageShown();
+  bool ticking_ = false, captionsDue_ = false, labelsDue_ = false;
+  std::int32_t loadedNominalIn_ = 0, loadedNominalOut_ = 0;
 };
 
 }  // namespace korval::statuspanel

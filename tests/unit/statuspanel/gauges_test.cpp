@@ -20,8 +20,8 @@ TEST(VoltageBands, RowsAndTheirArcEnds) {
       {117, -15, 100, 55, 175},   {118, -20, 100, 60, 180},   {169, -20, 100, 60, 180},
       {170, -20, 200, 100, 340},  {224, -20, 200, 100, 340},  {225, -30, 200, 110, 350},
       {234, -30, 200, 110, 350},  {235, -40, 200, 120, 360},  {346, -40, 200, 120, 360},
-      {347, -147, 200, 227, 467}, {400, -200, 200, 280, 520},  // beyond the table: the 347 row's geometry
-                                                               // moved to n
+      {347, -147, 200, 227, 467}, {400, -200, 200, 280, 520},  // beyond the table: the needle's stops of the
+                                                               // 347 row moved to n (the colours: below)
   };
   for (const Case& c : cases) {
     const Scale s = VoltageBand(c.n);
@@ -143,6 +143,36 @@ TEST_F(Gauges, VoltageGaugesOnTheirStops) {
     EXPECT_EQ(form->LastNeedle[2], needle) << out;
     EXPECT_EQ(Readout(2), std::to_string(out));
     EXPECT_EQ(ReadoutColor(2), colour) << out;
+  }
+}
+
+// The readouts rate the measured voltage; the needle alone stops at the ends of the arc. Above 346 V the
+// arc's ends lie inside 0.7 and 1.3 times the nominal value, so a rated stop would never show red.
+TEST_F(Gauges, VoltageColoursRateTheMeasuredValue) {
+  struct Case {
+    int nominal, volts;
+    forms::Color in, out;
+    int needle;
+  };
+  const Case cases[] = {
+      {480, 0, kRed, kRed, 360},         {480, 700, kRed, kRed, 600},       {480, 480, kGreen, kGreen, 480},
+      {480, 340, kGreen, kYellow, 360},  {400, 279, kRed, kRed, 280},       {400, 280, kGreen, kYellow, 280},
+      {400, 521, kRed, kRed, 520},       {348, 460, kRed, kRed, 460},       {300, 400, kRed, kRed, 360},
+      {300, 330, kGreen, kGreen, 330},   {115, 0, kRed, kRed, 55},          {115, 200, kRed, kRed, 175},
+  };
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nominal) + " V nominal, " + std::to_string(c.volts) + " V");
+    DataBuffRecord r = WithInput(c.volts);
+    r.SetBE16(DataBuffRecord::kOutputVoltage, static_cast<std::uint16_t>(c.volts));
+    r.SetBE16(DataBuffRecord::kRatedInputVoltage, static_cast<std::uint16_t>(c.nominal));
+    r.SetBE16(DataBuffRecord::kRatedOutputVoltage, static_cast<std::uint16_t>(c.nominal));
+    Tick(r);
+    EXPECT_EQ(ReadoutColor(1), c.in);
+    EXPECT_EQ(ReadoutColor(2), c.out);
+    EXPECT_EQ(form->LastNeedle[1], c.needle);
+    EXPECT_EQ(form->LastNeedle[2], c.needle);
+    EXPECT_EQ(Readout(1), std::to_string(c.volts));
   }
 }
 

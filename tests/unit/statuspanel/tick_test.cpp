@@ -112,7 +112,7 @@ TEST_F(PanelTest, NominalRulesAndTheirInterplay) {
   };
   const Case cases[] = {
       {348, 230, 3, 348, 2, "228 268 308 348 388 428 468"},  // no detection: RatedVoltage stands
-      {347, 230, 3, 230, 4, "110 150 190 230 270 310 350"},  // still detected: a reload on every tick
+      {347, 230, 3, 230, 2, "110 150 190 230 270 310 350"},  // still detected; no reload from a tick
       {230, 230, 3, 230, 2, "110 150 190 230 270 310 350"},  // one reload at the first read
       {200, 230, 3, 230, 2, "110 150 190 230 270 310 350"},  // no reload from a tick: nothing would change
       {0, 230, 3, 230, 1, "110 150 190 230 270 310 350"},    // no reload; detection on every tick

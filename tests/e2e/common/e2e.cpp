@@ -116,6 +116,11 @@ std::string Quote(const std::string& path) {
   return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
+unsigned LanguageCodePage(int index) {
+  const unsigned pages[] = {1252, 950, 936, 932, 874, 1252, 1252, 1252, 949, 1250, 1254, 1251};
+  return index >= 0 && index < 12 ? pages[index] : 0;
+}
+
 TextWidth MeasureText(const char* face, int height, bool bold, const std::string& text) {
   TextWidth width;
   HDC screen = GetDC(nullptr);

@@ -52,6 +52,9 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
+// The Windows code page that the language file of `index` is written in.
+unsigned LanguageCodePage(int index);
+
 // How wide `text` is in the font `face` of character height `height`, drawn as the programs draw it in this
 // Wine prefix (the same fonts stand in for the named ones): `advance` is what a layout or a line break
 // reckons with; glyphs paint the columns from `inkLeft` to one before `ink`; all from where the text starts.

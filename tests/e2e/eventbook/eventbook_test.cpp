@@ -60,10 +60,9 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // The language whose file is written in this code page (the first of several), or -1.
-int LanguageOfCodePage(UINT codePage) {
-  const UINT pages[kLanguageCount] = {1252, 950, 936, 932, 874, 1252, 1252, 1252, 949, 1250, 1254, 1251};
+int LanguageOfCodePage(unsigned codePage) {
   for (int i = 0; i < kLanguageCount; ++i)
-    if (pages[i] == codePage) return i;
+    if (LanguageCodePage(i) == codePage) return i;
   return -1;
 }
 

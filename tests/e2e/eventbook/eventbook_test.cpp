@@ -229,27 +229,44 @@ class Eventbook : public ::testing::Test {
     return proposal;
   }
 
-  // A range field shows its whole number: the digits on the screen span as many columns as the number does.
+  // The columns of a place of the window in which the text that starts there paints (pixels other than the
+  // background at its top right corner); with `glyph`, the text after a box's check mark and a gap.
+  std::pair<int, int> InkColumns(const RECT& place, bool glyph) const {
+    const forms::Bitmap shot = probe::CaptureClient(window_);
+    const forms::Color paper = shot.Pixel(place.right - 1, place.top);
+    auto inked = [&](int x) {
+      for (int y = place.top; y < place.bottom; ++y)
+        if (!(shot.Pixel(x, y) == paper)) return true;
+      return false;
+    };
+    int x = place.left;
+    if (glyph) {
+      while (x < place.right && !inked(x)) ++x;
+      while (x < place.right && inked(x)) ++x;
+    }
+    while (x < place.right && !inked(x)) ++x;
+    int right = x;
+    for (int column = x; column < place.right; ++column)
+      if (inked(column)) right = column + 1;
+    return {x, right};
+  }
+  // The text shows whole in that place: its painted columns span as many as the text does, drawn unclipped.
+  void ExpectShownWhole(const RECT& place, bool glyph, const char* face, int height,
+                        const std::string& text) const {
+    const auto [left, right] = InkColumns(place, glyph);
+    const TextWidth width = MeasureText(face, height, false, text);
+    EXPECT_EQ(right - left, width.ink - width.inkLeft)
+        << text << " at " << place.left << "," << place.top << " in columns " << left - place.left << ".."
+        << right - place.left << " of " << place.right - place.left;
+  }
+  // A range field shows its whole number.
   void ExpectFieldShownWhole(const RECT& place) const {
     HWND field = At(place);
     ASSERT_NE(field, nullptr);
-    const std::string text = Text(field);
     RECT client{};
     GetClientRect(field, &client);
     MapWindowPoints(field, window_, reinterpret_cast<POINT*>(&client), 2);
-    const forms::Bitmap shot = probe::CaptureClient(window_);
-    const forms::Color paper = shot.Pixel(client.right - 1, client.bottom - 1);
-    int left = client.right, right = client.left;  // the columns with pixels other than the background
-    for (int y = client.top; y < client.bottom; ++y)
-      for (int x = client.left; x < client.right; ++x)
-        if (!(shot.Pixel(x, y) == paper)) {
-          left = x < left ? x : left;
-          right = x + 1 > right ? x + 1 : right;
-        }
-    const TextWidth width = MeasureText("Times New Roman", 12, false, text);
-    EXPECT_EQ(right - left, width.ink - width.inkLeft)
-        << "field at " << place.left << " showing " << text << " in columns " << left - client.left << ".."
-        << right - client.left << " of " << client.right - client.left;
+    ExpectShownWhole(client, false, "Times New Roman", 12, Text(field));
   }
 
   test::TempDir dir_;
@@ -387,6 +404,35 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
       EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(base + ".xsl").find(row) != std::string::npos; }, 5000));
     }
   }
+}
+
+// The captions of the kind boxes, the All box and the range labels show whole in every language that the
+// system's code page shows (the All box's right end lies under the range panel).
+TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
+  const char* const kinds[15] = {"Log1", "Log2", "Msg2", "Msg3", "Log3", "Msg8", "Msg9", "Msg7",
+                                 "Log4", "Msg5", "Msg4", "Log5", "Msg10", "Msg6", "Log6"};
+  bool any = false;
+  for (int language = 0; language < kLanguageCount; ++language) {
+    if (LanguageCodePage(language) != GetACP()) continue;
+    any = true;
+    SCOPED_TRACE(kLanguageFiles[language]);
+    WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");
+    Start();
+    if (HasFatalFailure()) return;
+    Sleep(300);
+    const LanguageFile f = LanguageFile::Load(program_ + kLanguageFiles[language]);
+    const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
+    auto edges = [](const RECT& r) { return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom}; };
+    for (int code = 1; code <= 15; ++code)
+      ExpectShownWhole(edges(KindBox(code)), true, face, 13,
+                       std::to_string(code) + "." + f.Text(kinds[code - 1]));
+    ExpectShownWhole(RECT{4, 398, 81, 420}, true, face, 13, f.Text("Log7"));
+    ExpectShownWhole(edges(RECT{84, 399, 106, 17}), false, face, 13, f.Text("Log8"));
+    ExpectShownWhole(edges(RECT{297, 399, 97, 17}), false, face, 13, f.Text("Log9"));
+    viewer_.Kill();
+    viewer_.WaitExit(5000);
+  }
+  EXPECT_TRUE(any) << "no language file in code page " << GetACP();
 }
 
 // The export as its consumers read it: a style sheet processor of the host applies the exported style sheet

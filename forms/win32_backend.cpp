@@ -385,7 +385,7 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       // The system's own controls draw with the font they are given; ours pick theirs when they paint.
       SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
       if (dynamic_cast<Edit*>(&wc))
-        SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+        SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
       if (form || !wc.Showing() || !QueuePaint(*wc.Parent(), wc.Bounds())) InvalidateRect(hwnd, nullptr, TRUE);
       if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
       break;

@@ -174,9 +174,10 @@ HWND Win32Backend::CreateControlWindow(WinControl& wc, Window& w, HWND parentWin
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&w));
   if (IsSystemControl(wc)) {
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
-    // Narrow fields (a two-digit month in 17 pixels) need every pixel: one of margin on each side.
+    // Narrow fields (a two-digit month in 17 pixels) need every pixel: no margin beyond the pixel that the
+    // edit itself keeps clear on each side.
     if (dynamic_cast<Edit*>(&wc))
-      SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+      SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     w.hwnd = hwnd;
     ValueChanged(wc, w);
   }

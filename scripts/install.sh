@@ -16,8 +16,9 @@ packages=(
   wine wine32:i386 xvfb x11-utils xauth imagemagick
   libgtest-dev googletest libjpeg-dev
   locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core fonts-ipafont-gothic
-  fonts-arphic-uming fonts-liberation
+  fonts-arphic-uming fonts-liberation fontconfig
   clang libclang-rt-14-dev
+  python3 xsltproc
 )
 
 need_apt=0

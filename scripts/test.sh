@@ -47,12 +47,10 @@ if [ -z "${DISPLAY:-}" ]; then
   rm -f "$display_file"
 fi
 
-export WINEPREFIX="$build/win32/wineprefix"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
 step "win32: Wine prefix on display $DISPLAY"
-rm -rf "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+rm -rf "$build/win32/wineprefix"
+# The prefix as the programs expect it (fonts, code page of the locale in effect): see scripts/wine-env.sh.
+. "$here/scripts/wine-env.sh" "$build/win32/wineprefix" || exit 1
 
 step "win32: tests under Wine"
 ctest --test-dir "$build/win32" --output-on-failure "$@" | tee "$build/win32-ctest.log"

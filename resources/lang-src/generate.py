@@ -5,8 +5,11 @@ sources in this folder, each in the ANSI code page of its language, and checks t
     python3 resources/lang-src/generate.py          write the outputs (only files whose bytes change)
     python3 resources/lang-src/generate.py --check  write nothing; fail when an output is missing or stale
 
+Both fail when the output folders hold a file that no source makes.
+
 Exits with status 1 and a list of the problems when a source breaks a rule below; nothing is written then.
-The build does not run this script: the outputs are committed.
+The build does not run this script: the outputs are committed, and the native build's tests run it with --check,
+so that an output edited by hand, or a source changed without regenerating, fails the tests.
 """
 import html
 import re
@@ -256,8 +259,13 @@ def main(argv):
                 path.write_bytes(data)
     for path in stale:
         print(("stale: " if check_only else "wrote: ") + str(path.relative_to(RESOURCES)))
+    # The build ships every file of the two output folders: one that no source makes would go out unchecked.
+    strays = sorted(path for folder in (LANG_OUT, HELP_OUT) for path in folder.rglob("*")
+                    if path.is_file() and path not in outputs)
+    for path in strays:
+        print(f"made from no source (remove it or add its source): {path.relative_to(RESOURCES)}", file=sys.stderr)
     print(f"{len(outputs)} files, {len(stale)} {'stale' if check_only else 'written'}")
-    return 1 if check_only and stale else 0
+    return 1 if strays or (check_only and stale) else 0
 
 
 if __name__ == "__main__":

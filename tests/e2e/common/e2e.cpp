@@ -116,4 +116,44 @@ std::string Quote(const std::string& path) {
   return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
 }
 
+unsigned LanguageCodePage(int index) {
+  const unsigned pages[] = {1252, 950, 936, 932, 874, 1252, 1252, 1252, 949, 1250, 1254, 1251};
+  return index >= 0 && index < 12 ? pages[index] : 0;
+}
+
+TextWidth MeasureText(const char* face, int height, bool bold, const std::string& text) {
+  TextWidth width;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HFONT font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, face);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  width.advance = size.cx;
+  // Black on white into a picture with room for glyphs that paint beyond their advance.
+  const int w = size.cx + 2 * height, h = size.cy + 2;
+  HBITMAP picture = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ oldPicture = SelectObject(dc, picture);
+  PatBlt(dc, 0, 0, w, h, WHITENESS);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0, 0, 0));
+  TextOutA(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+  width.inkLeft = w;
+  for (int x = 0; x < w; ++x)
+    for (int y = 0; y < h; ++y)
+      if (GetPixel(dc, x, y) != RGB(255, 255, 255)) {
+        width.inkLeft = x < width.inkLeft ? x : width.inkLeft;
+        width.ink = x + 1;
+      }
+  SelectObject(dc, oldPicture);
+  DeleteObject(picture);
+  SelectObject(dc, oldFont);
+  DeleteObject(font);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return width;
+}
+
 }  // namespace korval::e2e

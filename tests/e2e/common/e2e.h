@@ -52,6 +52,17 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
+// The Windows code page that the language file of `index` is written in.
+unsigned LanguageCodePage(int index);
+
+// How wide `text` is in the font `face` of character height `height`, drawn as the programs draw it in this
+// Wine prefix (the same fonts stand in for the named ones): `advance` is what a layout or a line break
+// reckons with; glyphs paint the columns from `inkLeft` to one before `ink`; all from where the text starts.
+struct TextWidth {
+  int advance = 0, inkLeft = 0, ink = 0;
+};
+TextWidth MeasureText(const char* face, int height, bool bold, const std::string& text);
+
 // "C:\a\b c.exe" -> "\"C:\a\b c.exe\"" when it holds a blank.
 std::string Quote(const std::string& path);
 

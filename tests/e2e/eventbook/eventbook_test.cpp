@@ -1,14 +1,18 @@
 // The real eventbook.exe in a temporary program folder (its UserPath.dat, the language files of the build)
 // with a data folder of month files, some written by the simulated monitor: what a user sees in the grid,
-// what the boxes and spin buttons do, what the settings file keeps and what the export writes.
+// what the boxes and spin buttons do, what the settings file keeps, what the export writes and what a style
+// sheet processor makes of it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "bitmap.h"
 #include "e2e.h"
+#include "language.h"
 #include "probe.h"
 #include "settings.h"
 #include "temp_dir.h"
@@ -53,6 +57,74 @@ std::vector<std::string> Lines(const std::string& text) {
     at = end + 2;
   }
   return out;
+}
+
+// The language whose file is written in this code page (the first of several), or -1.
+int LanguageOfCodePage(unsigned codePage) {
+  for (int i = 0; i < kLanguageCount; ++i)
+    if (LanguageCodePage(i) == codePage) return i;
+  return -1;
+}
+
+// Text of the system's code page as UTF-8.
+std::string Utf8(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(m), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, out.data(), m, nullptr, nullptr);
+  return out;
+}
+
+// The path by which a program of the host outside Wine reaches a file; empty when there is no such path.
+std::string HostPath(const std::string& path) {
+  using ToHost = char*(__cdecl*)(const wchar_t*);
+  const FARPROC proc = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+  if (!proc) return "";
+  const auto toHost = reinterpret_cast<ToHost>(reinterpret_cast<void (*)()>(proc));
+  std::wstring wide(path.size() + 1, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
+  char* host = toHost(wide.c_str());
+  if (!host) return "";
+  std::string out = host;
+  HeapFree(GetProcessHeap(), 0, host);
+  return out;
+}
+
+// The rows of the first table of an HTML page, each the texts of its cells with the markup's entities turned
+// back into characters; `firstRowTag` gets the start tag of the first row.
+std::vector<std::vector<std::string>> TableRows(const std::string& page, std::string* firstRowTag) {
+  auto unescape = [](const std::string& text) {
+    const char* const entities[][2] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+    std::string out;
+    for (std::size_t at = 0; at < text.size();) {
+      const auto* e = std::find_if(std::begin(entities), std::end(entities), [&](const auto& entity) {
+        return text.compare(at, strlen(entity[0]), entity[0]) == 0;
+      });
+      if (e == std::end(entities)) {
+        out += text[at++];
+      } else {
+        out += (*e)[1];
+        at += strlen((*e)[0]);
+      }
+    }
+    return out;
+  };
+  std::vector<std::vector<std::string>> rows;
+  const std::size_t end = page.find("</table>");
+  for (std::size_t at = page.find("<tr"); at < end; at = page.find("<tr", at)) {
+    const std::size_t tagEnd = page.find('>', at), rowEnd = page.find("</tr>", at);
+    if (rows.empty() && firstRowTag) *firstRowTag = page.substr(at, tagEnd + 1 - at);
+    rows.emplace_back();
+    for (std::size_t cell = page.find("<td>", at); cell < rowEnd; cell = page.find("<td>", cell)) {
+      const std::size_t cellEnd = page.find("</td>", cell);
+      rows.back().push_back(unescape(page.substr(cell + 4, cellEnd - cell - 4)));
+      cell = cellEnd;
+    }
+    at = rowEnd;
+  }
+  return rows;
 }
 
 std::string Two(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
@@ -138,6 +210,65 @@ class Eventbook : public ::testing::Test {
   }
   std::string Date(int m, int d, int y) const { return Two(m) + "/" + Two(d) + "/" + std::to_string(y); }
 
+  // Clicks the export button and answers the save dialog with `name`; gives the name the dialog proposed.
+  std::string ExportAs(const std::string& name) const {
+    PostMessageA(At(kExport), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor(
+            [&] { return (dialog = FindWindowOfProcess("#32770", viewer_.Id())) && IsWindowVisible(dialog); },
+            20000))
+      return "(no dialog)";
+    HWND field = GetDlgItem(dialog, 0x47c);  // the file name box of the Explorer-style dialog
+    if (!field) field = GetDlgItem(dialog, 0x480);
+    const std::string proposal = Text(field);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
+    return proposal;
+  }
+
+  // The columns of a place of the window in which the text that starts there paints (pixels other than the
+  // background at its top right corner); with `glyph`, the text after a box's check mark and a gap.
+  std::pair<int, int> InkColumns(const RECT& place, bool glyph) const {
+    const forms::Bitmap shot = probe::CaptureClient(window_);
+    const forms::Color paper = shot.Pixel(place.right - 1, place.top);
+    auto inked = [&](int x) {
+      for (int y = place.top; y < place.bottom; ++y)
+        if (!(shot.Pixel(x, y) == paper)) return true;
+      return false;
+    };
+    int x = place.left;
+    if (glyph) {
+      while (x < place.right && !inked(x)) ++x;
+      while (x < place.right && inked(x)) ++x;
+    }
+    while (x < place.right && !inked(x)) ++x;
+    int right = x;
+    for (int column = x; column < place.right; ++column)
+      if (inked(column)) right = column + 1;
+    return {x, right};
+  }
+  // The text shows whole in that place: its painted columns span as many as the text does, drawn unclipped.
+  void ExpectShownWhole(const RECT& place, bool glyph, const char* face, int height,
+                        const std::string& text) const {
+    const auto [left, right] = InkColumns(place, glyph);
+    const TextWidth width = MeasureText(face, height, false, text);
+    EXPECT_EQ(right - left, width.ink - width.inkLeft)
+        << text << " at " << place.left << "," << place.top << " in columns " << left - place.left << ".."
+        << right - place.left << " of " << place.right - place.left;
+  }
+  // A range field shows its whole number.
+  void ExpectFieldShownWhole(const RECT& place) const {
+    HWND field = At(place);
+    ASSERT_NE(field, nullptr);
+    RECT client{};
+    GetClientRect(field, &client);
+    MapWindowPoints(field, window_, reinterpret_cast<POINT*>(&client), 2);
+    ExpectShownWhole(client, false, "Times New Roman", 12, Text(field));
+  }
+
   test::TempDir dir_;
   std::string program_, data_;
   SYSTEMTIME today_{};
@@ -193,6 +324,12 @@ TEST_F(Eventbook, ListsTheMonitorsEventsAndAKindBoxRefiltersAndStoresItsState) {
   // A look at the window, kept in the build folder.
   SetForegroundWindow(window_);
   Sleep(300);
+  for (const RECT& year : {kEdit1, kEdit2}) ExpectFieldShownWhole(year);
+  for (const RECT& month : {kEdit3, kEdit4}) {
+    if (Text(At(month)).size() < 2)  // the widest month, as October to December show it
+      SendMessageA(At(month), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12"));
+    ExpectFieldShownWhole(month);
+  }
   probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\eventbook\\eventbook.png",
                   probe::EncodePng(probe::CaptureClient(window_)));
 }
@@ -234,24 +371,7 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
   WriteMonth(today_.wMonth, Record(6, today_.wYear, today_.wMonth, 1, 9, 30));
   Start();
   const std::string base = dir_.Prefix() + "out";
-  auto exportAs = [&](const std::string& name) -> std::string {
-    PostMessageA(At(kExport), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    if (!WaitFor(
-            [&] { return (dialog = FindWindowOfProcess("#32770", viewer_.Id())) && IsWindowVisible(dialog); },
-            20000))
-      return "(no dialog)";
-    HWND field = GetDlgItem(dialog, 0x47c);  // the file name box of the Explorer-style dialog
-    if (!field) field = GetDlgItem(dialog, 0x480);
-    const std::string proposal = Text(field);
-    DWORD_PTR ignored;
-    SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG, 5000,
-                        &ignored);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
-    return proposal;
-  };
-  EXPECT_EQ(exportAs(base), "Event_" + Two(today_.wMonth) + "-" + Two(today_.wDay));
+  EXPECT_EQ(ExportAs(base), "Event_" + Two(today_.wMonth) + "-" + Two(today_.wDay));
   ASSERT_TRUE(WaitFor([&] { return FileExists(base + ".xml") && FileExists(base + ".xsl"); }, 10000));
   EXPECT_NE(ReadFileBytes(base + ".xml").find("<?xml-stylesheet type=\"text/xsl\" href=\"out.xsl\"?>\r\n"),
             std::string::npos);
@@ -263,13 +383,17 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
   for (int answer : {IDNO, IDYES}) {
     WriteFileBytes(base + ".xml", "old");
     WriteFileBytes(base + ".xsl", "old");
-    exportAs(base);
+    ExportAs(base);
     HWND confirm = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (confirm = FindWindowA("#32770", "Confirm")) != nullptr; }, 10000));
-    bool named = false;
-    for (const probe::ChildWindow& c : probe::ChildWindows(confirm))
-      if (c.text == base + " File is Exists, Overwrite it now?") named = true;
-    EXPECT_TRUE(named);
+    // The box may be there a moment before its texts.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+          for (const probe::ChildWindow& c : probe::ChildWindows(confirm))
+            if (c.text == base + " File is Exists, Overwrite it now?") return true;
+          return false;
+        },
+        5000));
     PostMessageA(confirm, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(confirm); }, 10000));
     if (answer == IDNO) {
@@ -280,6 +404,80 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
       EXPECT_TRUE(WaitFor([&] { return ReadFileBytes(base + ".xsl").find(row) != std::string::npos; }, 5000));
     }
   }
+}
+
+// The captions of the kind boxes, the All box and the range labels show whole in every language that the
+// system's code page shows (the All box's right end lies under the range panel).
+TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
+  const char* const kinds[15] = {"Log1", "Log2", "Msg2", "Msg3", "Log3", "Msg8", "Msg9", "Msg7",
+                                 "Log4", "Msg5", "Msg4", "Log5", "Msg10", "Msg6", "Log6"};
+  bool any = false;
+  for (int language = 0; language < kLanguageCount; ++language) {
+    if (LanguageCodePage(language) != GetACP()) continue;
+    any = true;
+    SCOPED_TRACE(kLanguageFiles[language]);
+    WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");
+    Start();
+    if (HasFatalFailure()) return;
+    Sleep(300);
+    const LanguageFile f = LanguageFile::Load(program_ + kLanguageFiles[language]);
+    const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
+    auto edges = [](const RECT& r) { return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom}; };
+    for (int code = 1; code <= 15; ++code)
+      ExpectShownWhole(edges(KindBox(code)), true, face, 13,
+                       std::to_string(code) + "." + f.Text(kinds[code - 1]));
+    ExpectShownWhole(RECT{4, 398, 81, 420}, true, face, 13, f.Text("Log7"));
+    ExpectShownWhole(edges(RECT{84, 399, 106, 17}), false, face, 13, f.Text("Log8"));
+    ExpectShownWhole(edges(RECT{297, 399, 97, 17}), false, face, 13, f.Text("Log9"));
+    viewer_.Kill();
+    viewer_.WaitExit(5000);
+  }
+  EXPECT_TRUE(any) << "no language file in code page " << GetACP();
+}
+
+// The export as its consumers read it: a style sheet processor of the host applies the exported style sheet
+// (found through the XML file's own reference, under a name that a URI must escape) to the exported XML and
+// gets the grid's table back, row for row and text for text, in the system's code page, with an event text
+// that holds the characters of the markup itself. CTest runs it in more than one code page.
+TEST_F(Eventbook, ExportGivesTheGridsTableToAStyleSheetProcessor) {
+  const int language = LanguageOfCodePage(GetACP());
+  if (language < 0) GTEST_SKIP() << "no language file is written in code page " << GetACP();
+  const std::string file = program_ + kLanguageFiles[language];
+  const std::string marked = LanguageFile::Load(file).Text("Msg8") + " <&> \"";
+  WriteFileBytes(file, "Msg8=" + marked + "\r\n" + ReadFileBytes(file));
+  WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");
+  const int y = today_.wYear, m = today_.wMonth;
+  WriteMonth(m, Record(6, y, m, 1, 9, 30) + Record(8, y, m, 1, 9, 45));
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return Rows().size() == 3; }, 5000)) << Text(At(kGrid));
+  std::vector<std::vector<std::string>> grid;
+  for (const std::string& row : Rows()) {
+    grid.emplace_back();
+    for (std::size_t at = 0, tab;; at = tab + 1) {
+      tab = row.find('\t', at);
+      grid.back().push_back(Utf8(row.substr(at, tab - at)));
+      if (tab == std::string::npos) break;
+    }
+  }
+  ASSERT_EQ(grid[1][3], Utf8(marked));
+
+  const std::string base = dir_.Prefix() + "100%#1";  // a reference of "100%25%231.xsl"
+  ExportAs(base);
+  ASSERT_TRUE(WaitFor([&] { return FileExists(base + ".xml") && FileExists(base + ".xsl"); }, 10000));
+  // The host's processor, started from Wine; it is no Windows process, so the page it writes tells its end.
+  const std::string page = dir_.File("table.html");
+  const std::string xml = HostPath(base + ".xml"), out = HostPath(page);
+  ASSERT_FALSE(xml.empty() || out.empty()) << "no host path under Wine";
+  std::string uri = "file://";
+  for (char c : xml) uri += c == '%' ? "%25" : c == '#' ? "%23" : c == ' ' ? "%20" : std::string(1, c);
+  const Process processor =
+      Process::Start("Z:\\usr\\bin\\xsltproc --encoding UTF-8 -o " + Quote(out) + " " + Quote(uri));
+  ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(page).find("</html>") != std::string::npos; }, 30000))
+      << "no page from xsltproc: see its errors above (scripts/install.sh installs it)";
+
+  std::string header;
+  EXPECT_EQ(TableRows(ReadFileBytes(page), &header), grid) << ReadFileBytes(page);
+  EXPECT_EQ(header, "<tr bgcolor=\"SkyBlue\">");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The real setup.exe in a folder of its own beside stand-in installers: clicking a link starts the installer,
-// the window stays, the link under the pointer lights up red, and Exit ends the program.
+// The real setup.exe in a folder of its own beside stand-in installers: the links show their whole captions
+// over a drop shadow, clicking a link starts the installer, the window stays, the link under the pointer
+// lights up red, and Exit ends the program.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,69 @@
 
 namespace korval::e2e {
 namespace {
+
+using forms::Bitmap;
+using forms::Color;
+
+// The five links as laid out, top to bottom.
+struct Link {
+  const char* caption;
+  int left, top, width, height;
+};
+const Link kLinks[] = {{"Windows 2000/XP/2003/Vista/2008", 35, 16, 356, 26},
+                       {"Windows NT/95/98/Me", 35, 86, 235, 26},
+                       {"Linux Readme", 35, 156, 150, 26},
+                       {"Novell ", 35, 226, 71, 26},
+                       {"Exit", 35, 296, 43, 26}};
+constexpr int kLinuxReadme = 2, kNoLink = -1;
+constexpr int kShadowOffset = 3;
+const Color kRed = forms::Rgb(255, 0, 0), kBlack = forms::Rgb(0, 0, 0);
+
+// Where one colour stands in a part of a picture: how many pixels, and the rightmost column that has one.
+struct Ink {
+  int pixels = 0, right = -1;
+};
+Ink InkOf(const Bitmap& shot, int left, int top, int width, int height, Color colour) {
+  Ink ink;
+  for (int y = top; y < top + height; ++y)
+    for (int x = left; x < left + width; ++x)
+      if (shot.Pixel(x, y) == colour) {
+        ++ink.pixels;
+        ink.right = x > ink.right ? x : ink.right;
+      }
+  return ink;
+}
+
+// Each link shows its whole caption in its colour (red for `hovered`, the resting colour for the others),
+// over a black copy 3 pixels to the right and below: the painted text ends where the caption's last glyph
+// ends, inside the link's box. A font other than the one the layout was made for is wider than the box.
+void ExpectLinksShownWhole(const Bitmap& shot, int hovered) {
+  const DWORD light = GetSysColor(COLOR_3DLIGHT);
+  const Color resting = forms::Rgb(GetRValue(light), GetGValue(light), GetBValue(light));
+  for (int i = 0; i < 5; ++i) {
+    const Link& l = kLinks[i];
+    SCOPED_TRACE(l.caption);
+    const Color colour = i == hovered ? kRed : resting, other = i == hovered ? resting : kRed;
+    const int inkWidth = MeasureText("Times New Roman", 24, true, l.caption).ink;
+    EXPECT_LE(inkWidth, l.width) << "the caption is wider than its link";
+    const Ink ink = InkOf(shot, l.left, l.top, l.width, l.height, colour);
+    EXPECT_GT(ink.pixels, 40);
+    EXPECT_EQ(ink.right + 1 - l.left, inkWidth);
+    EXPECT_EQ(InkOf(shot, l.left, l.top, l.width, l.height, other).pixels, 0);
+
+    const int s = kShadowOffset;
+    const Ink shadow = InkOf(shot, l.left + s, l.top + s, l.width, l.height, kBlack);
+    EXPECT_GT(shadow.pixels, 10);
+    EXPECT_EQ(shadow.right + 1 - (l.left + s), inkWidth);
+    int unshadowed = 0;  // pixels of the text with neither text nor shadow 3 pixels to the right and below
+    for (int y = l.top; y < l.top + l.height; ++y)
+      for (int x = l.left; x < l.left + l.width; ++x)
+        if (shot.Pixel(x, y) == colour && !(shot.Pixel(x + s, y + s) == colour) &&
+            !(shot.Pixel(x + s, y + s) == kBlack))
+          ++unshadowed;
+    EXPECT_EQ(unshadowed, 0);
+  }
+}
 
 class SetupE2e : public ::testing::Test {
  protected:
@@ -73,7 +137,9 @@ class SetupE2e : public ::testing::Test {
 
 TEST_F(SetupE2e, InstallerLinksStartTheirInstallerAndTheWindowStays) {
   RECT client{};
-  GetClientRect(window_, &client);
+  // The window may be shown a moment before its frame is put around the client area.
+  WaitFor([&] { return GetClientRect(window_, &client) && client.right == 495 && client.bottom == 465; },
+          2000);
   EXPECT_EQ(client.right, 495);
   EXPECT_EQ(client.bottom, 465);
   EXPECT_FALSE(GetWindowLongA(window_, GWL_STYLE) & WS_MINIMIZEBOX);
@@ -101,12 +167,21 @@ TEST_F(SetupE2e, InstallerLinksStartTheirInstallerAndTheWindowStays) {
 
 TEST_F(SetupE2e, TheLinkUnderThePointerTurnsRedAndExitEnds) {
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }, 5000));
+  PointTo(450, 440);  // the background
+  Sleep(300);
+  {
+    SCOPED_TRACE("at rest");
+    ExpectLinksShownWhole(probe::CaptureClient(window_), kNoLink);
+  }
   PointTo(50, 168);  // Linux Readme
   const bool red = WaitFor([&] { return RedPixels(35, 156, 150, 26) > 100; }, 5000);
-  probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\setup\\setup.png",
-                  probe::EncodePng(probe::CaptureClient(window_)));
+  const Bitmap shot = probe::CaptureClient(window_);
+  probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\setup\\setup.png", probe::EncodePng(shot));
   ASSERT_TRUE(red);
-  EXPECT_EQ(RedPixels(35, 16, 356, 26), 0);
+  {
+    SCOPED_TRACE("Linux Readme under the pointer");
+    ExpectLinksShownWhole(shot, kLinuxReadme);
+  }
 
   PointTo(450, 440);  // the background
   ASSERT_TRUE(WaitFor([&] { return RedPixels(35, 156, 150, 26) == 0; }, 5000));
@@ -121,7 +196,8 @@ TEST_F(SetupE2e, TheLinkUnderThePointerTurnsRedAndExitEnds) {
 void AnswerNovellBox(const char* drive) {
   HWND box = WaitForWindow("#32770", "Novell Setup");
   ASSERT_NE(box, nullptr);
-  HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
+  HWND edit = nullptr;  // the box may be there a moment before its controls
+  WaitFor([&] { return (edit = FindWindowExA(box, nullptr, "Edit", nullptr)) != nullptr; }, 5000);
   ASSERT_NE(edit, nullptr);
   char proposal[16] = {};
   WaitFor(

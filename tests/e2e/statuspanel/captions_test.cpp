@@ -1,6 +1,6 @@
-// The texts of the real window from the language files: the chosen language at start, the reload that a
-// posted CaptionReloadRequest brings (and that a sent one, other parameters or a post under a system message
-// box do not), and a language file that is missing.
+// The texts of the real window from the language files: the chosen language at start, each title whole in
+// its box, the reload that a posted CaptionReloadRequest brings (and that a sent one, other parameters or a
+// post under a system message box do not), and a language file that is missing.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -96,6 +96,39 @@ TEST_F(Captions, ShowsTheTextsOfTheChosenLanguageFile) {
   EXPECT_TRUE(WaitFor([&] { return ShowsLanguage(german); }, 5000)) << Shown();
   EXPECT_EQ(HintAt(233, 45), german.Text("Dis12")) << "the hint of the Self Test button";
   EXPECT_TRUE(MessageBoxes().empty());
+}
+
+// Each title and heading shows its whole text in every language that the system's code page shows: the text
+// fits its box on one line (a box breaks a longer text onto a second line, which it cuts off). The gauge
+// title that the unit type switches to the temperature has the box of the output frequency.
+TEST_F(Captions, TitlesShowTheirWholeTextInEachLanguageOfTheCodePage) {
+  bool started = false;
+  for (int language = 0; language < kLanguageCount; ++language) {
+    if (LanguageCodePage(language) != GetACP()) continue;
+    SCOPED_TRACE(LanguageFileName(language));
+    SetLanguage(language);
+    if (!started) {
+      Start(Live(5));
+      started = true;
+    } else {
+      PostMessageA(window_, kSuiteCommand, 22, 22);
+    }
+    const LanguageFile f = File(language);
+    ASSERT_TRUE(WaitFor([&] { return ShowsLanguage(f); }, 5000)) << Shown();
+    const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
+    std::vector<std::pair<std::string, Box>> shown = {{f.Text("Dis3") + f.Text("Dis4"), {520, 286, 91, 15}},
+                                                      {f.Text("Dis5") + f.Text("Dis6"), {520, 342, 91, 15}},
+                                                      {f.Text("Temp"), kTitles[4].at}};
+    for (const Title& t : kTitles) shown.push_back({f.Text(t.key), t.at});
+    for (const auto& [text, box] : shown)
+      EXPECT_LE(MeasureText(face, 13, false, text).advance, box.width) << text;
+  }
+  EXPECT_TRUE(started) << "no language file in code page " << GetACP();
+  if (started) {
+    Sleep(300);
+    probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\statuspanel\\captions.png",
+                    probe::EncodePng(Shot()));
+  }
 }
 
 TEST_F(Captions, OnlyAPostedRequestReloads) {

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Prepares a Wine prefix as the suite's programs expect a Windows desktop to be, and sets the environment that
+# every later `wine` call needs. Sourced, in one line:
+#
+#   . scripts/wine-env.sh DIR              the prefix in DIR, in the locale already set (LC_ALL, LC_CTYPE, LANG)
+#   . scripts/wine-env.sh DIR N            the prefix in DIR, in the locale of language N (0 English ... 11
+#                                          Russian, the index of the language files), so that the system's code
+#                                          page is that language file's own (932 for Japanese)
+#
+# It exports WINEPREFIX (DIR made absolute), WINEARCH, WINEDEBUG and WINEDLLOVERRIDES, and with N also LANG and
+# LC_ALL; it makes the prefix (or brings an existing one up to date), and names a Debian font for each font that
+# the window layouts ask for by name. Run as a command (`bash scripts/wine-env.sh DIR [N]`) it does the same
+# and prints the variables, for a shell that runs `wine` by hand: eval "$(bash scripts/wine-env.sh DIR)".
+# A DISPLAY is not needed. Returns non-zero when Wine cannot make the prefix or a stand-in font is missing
+# (scripts/install.sh installs them).
+
+korval_wine_env() {
+  local prefix=${1:-} language=${2:-}
+  if [ -z "$prefix" ]; then
+    echo "usage: . scripts/wine-env.sh DIR [LANGUAGE 0..11]" >&2
+    return 2
+  fi
+  case "$prefix" in /*) ;; *) prefix="$PWD/$prefix" ;; esac
+
+  # The locale of each language index, as a user of that language has it (scripts/install.sh generates them).
+  local locales=(en_US zh_TW zh_CN ja_JP th_TH de_DE fr_FR es_ES ko_KR pl_PL tr_TR ru_RU)
+  if [ -n "$language" ]; then
+    case "$language" in [0-9] | 1[01]) ;; *) echo "wine-env: a language index 0..11, not '$language'" >&2; return 2 ;; esac
+    export LANG="${locales[$language]}.UTF-8" LC_ALL="${locales[$language]}.UTF-8"
+    unset LANGUAGE
+  else
+    # The language that the locale in effect stands for: Wine takes its code page from that locale.
+    local current=${LC_ALL:-${LC_CTYPE:-${LANG:-}}} i
+    language=0
+    for i in "${!locales[@]}"; do
+      [ "${current:0:5}" = "${locales[$i]}" ] && language=$i
+    done
+  fi
+
+  export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$WINEPREFIX" || return 1
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine-env: wineboot made no prefix in $WINEPREFIX" >&2
+    return 1
+  fi
+
+  # The layouts name the fonts of a Windows desktop; Wine has none of them and would take the first font of
+  # the code page for each, whose glyphs are wider or taller than the boxes were laid out for, so captions are
+  # cut. Each gets a stand-in with the same widths where Debian has one (the Liberation fonts match Arial and
+  # Times New Roman); the East Asian user-interface face is the one that covers the language.
+  local ui_font="Liberation Sans"
+  case "$language" in
+    1) ui_font="AR PL UMing TW" ;;
+    2) ui_font="AR PL UMing CN" ;;
+    3) ui_font="IPAPGothic" ;;
+    4) ui_font="Loma" ;;
+    8) ui_font="UnDotum" ;;
+  esac
+  local replacements=(
+    "MS Sans Serif" "Liberation Sans"
+    "MS Serif" "Liberation Serif"
+    "Times New Roman" "Liberation Serif"
+    "Trebuchet MS" "DejaVu Sans"
+    "MS UI Gothic" "$ui_font"
+    "MS PMincho" "$([ "$language" = 3 ] && echo IPAPGothic || echo "Liberation Serif")"
+    "Dotum" "UnDotum"
+  )
+  local reg="$WINEPREFIX/korval-fonts.reg" n
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for ((n = 0; n < ${#replacements[@]}; n += 2)); do
+      if ! fc-list -q ":family=${replacements[n + 1]}"; then
+        echo "wine-env: font '${replacements[n + 1]}' (for '${replacements[n]}') is not installed" >&2
+        return 1
+      fi
+      printf '"%s"="%s"\r\n' "${replacements[n]}" "${replacements[n + 1]}"
+    done
+    # The layouts are in pixels at 96 dots per inch.
+    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:00000060\r\n'
+  } >"$reg" || return 1
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  wineserver -w
+  rm -f "$reg"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  set -u
+  korval_wine_env "$@" || exit $?
+  for v in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL; do
+    [ -n "${!v:-}" ] && printf 'export %s=%q\n' "$v" "${!v}"
+  done
+  exit 0
+fi
+korval_wine_env "$@"
+korval_wine_env_status=$?
+unset -f korval_wine_env
+return $korval_wine_env_status

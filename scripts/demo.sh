@@ -84,28 +84,8 @@ printf '%s\\\r\n' "$(win "$work/data")" >"$work/program/UserPath.dat"
 if [ -n "$language" ]; then printf '[Main]\r\nLanguage=%s\r\n' "$language" >"$work/data/KORVAL.ini"; fi
 
 echo "=== Wine prefix"
-wineboot -i >/dev/null 2>&1
-wineserver -w
-
-# The window asks for the fonts of a Windows desktop by name; Wine has none of them and would take the first
-# font of the code page for each (in a double-byte locale a Chinese font, taller than the title boxes). Name
-# the Debian fonts that stand in for them, the East Asian face by the language, as its users have it.
-ui_font="Liberation Sans"
-case "${language:-0}" in
-  1) ui_font="AR PL UMing TW" ;;
-  2) ui_font="AR PL UMing CN" ;;
-  3) ui_font="IPAPGothic" ;;
-  4) ui_font="Loma" ;;
-  8) ui_font="UnDotum" ;;
-esac
-replace() { wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$1" /d "$2" /f >/dev/null 2>&1; }
-replace "MS Sans Serif" "Liberation Sans"
-replace "MS Serif" "Liberation Serif"
-replace "Times New Roman" "Liberation Serif"
-replace "Trebuchet MS" "DejaVu Sans"
-replace "MS UI Gothic" "$ui_font"
-replace "Dotum" "UnDotum"
-wineserver -w
+# The prefix as the programs expect it: stand-ins for the fonts the window layouts name, the language's locale.
+. "$here/scripts/wine-env.sh" "$work/wineprefix" ${language:+"$language"}
 
 mon="$build/win32/tools/monitor/korvalmon.exe"
 probe="$build/win32/tools/probe/korvalprobe.exe"

@@ -21,7 +21,6 @@ if [ ! -f "$bench" ]; then
 fi
 
 export WINEPREFIX="$build/win32/shutter-bench-prefix"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
 
 xvfb_pid=""
 cleanup() {
@@ -43,10 +42,12 @@ fi
 
 if [ ! -f "$WINEPREFIX/user.reg" ] || ! grep -q '^"Desktop"="ShutterBench"' "$WINEPREFIX/user.reg"; then
   echo "preparing the Wine prefix $WINEPREFIX with a virtual desktop" >&2
-  wineboot -i >/dev/null 2>&1
+  . "$here/scripts/wine-env.sh" "$WINEPREFIX" || exit 1
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d ShutterBench /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v ShutterBench /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
+else
+  . "$here/scripts/wine-env.sh" "$WINEPREFIX" || exit 1
 fi
 
 wine "$bench" "$@"

@@ -43,8 +43,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$(head -n 1 "$display_file")"
 fi
 
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
+. "$(dirname "$0")/../../../scripts/wine-env.sh" "$work/prefix"
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wineserver -w

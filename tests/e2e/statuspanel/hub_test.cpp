@@ -138,7 +138,9 @@ TEST_F(Hub, EveryButtonStartsItsProgramAndTheMenuRaisesIt) {
     ASSERT_TRUE(WaitFor([&] { return !WindowsOf(row.className).empty(); }, 20000));
     HWND sibling = WindowsOf(row.className)[0];
     // eventbook shows its window once its start-up fill is done; only a shown window can come to the front.
-    if (!standin) ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(sibling) != FALSE; }, 20000));
+    if (!standin) {
+      ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(sibling) != FALSE; }, 20000));
+    }
     if (standin) {
       const std::string expected =
           "command line " + program_ + row.name + ".exe" + (row.button == 5 ? " 23" : "") + "\r\n";

@@ -376,8 +376,9 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       w->syncing = true;
       SetWindowTextA(hwnd, wc.Caption().c_str());
       w->syncing = false;
-      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on.
-      if (edit) SendMessageA(hwnd, EM_SETSEL, wc.Caption().size(), wc.Caption().size());
+      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on. Only in
+      // the edit being typed into: elsewhere that would scroll a narrow field's text away from its start.
+      if (edit && GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, wc.Caption().size(), wc.Caption().size());
       if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds()))) InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }

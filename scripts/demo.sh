@@ -52,7 +52,7 @@ cmake --build "$build/win32" --target statuspanel eventbook sibling_standin korv
   -j "$(nproc 2>/dev/null || echo 4)"
 
 work=$(mktemp -d)
-xvfb_pid=""
+. "$here/scripts/display.sh"
 export WINEPREFIX="$work/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
@@ -65,14 +65,8 @@ trap cleanup EXIT
 
 # The pictures are taken on a screen of their own, with nothing else on it.
 [ -n "$pictures" ] && unset DISPLAY
-if [ -z "${DISPLAY:-}" ]; then
-  display_file="$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$display_file")"
-  echo "=== Xvfb on display $DISPLAY"
-fi
+korval_display 1024x768
+[ -n "$xvfb_pid" ] && echo "=== Xvfb on display $DISPLAY"
 
 win() { printf 'Z:%s' "$(echo "$1" | sed 's#/#\\#g')"; }
 

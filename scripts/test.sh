@@ -26,7 +26,7 @@ ctest --test-dir "$build/native" --output-on-failure -j "$jobs" "$@" | tee "$bui
 step "native: fuzz the file parsers"
 bash "$here/scripts/fuzz.sh" || status=1
 
-xvfb_pid=""
+. "$here/scripts/display.sh"
 cleanup() {
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
     wineserver -k >/dev/null 2>&1 || true
@@ -38,14 +38,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$display_file")"
-  rm -f "$display_file"
-fi
+korval_display 1280x1024
 
 step "win32: Wine prefix on display $DISPLAY"
 rm -rf "$build/win32/wineprefix"

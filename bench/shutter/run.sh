@@ -22,7 +22,7 @@ fi
 
 export WINEPREFIX="$build/win32/shutter-bench-prefix"
 
-xvfb_pid=""
+. "$here/scripts/display.sh"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
@@ -31,14 +31,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$display_file")"
-  rm -f "$display_file"
-fi
+korval_display 1280x1024
 
 if [ ! -f "$WINEPREFIX/user.reg" ] || ! grep -q '^"Desktop"="ShutterBench"' "$WINEPREFIX/user.reg"; then
   echo "preparing the Wine prefix $WINEPREFIX with a virtual desktop" >&2

@@ -23,7 +23,7 @@ shutter_exe=$1
 fixture_exe=$2
 
 work=$(mktemp -d)
-xvfb_pid=""
+. "$(dirname "$0")/../../../scripts/display.sh"
 cleanup() {
   if [ -d "$work/prefix" ]; then
     WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
@@ -35,13 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  display_file="$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n 1 "$display_file")"
-fi
+korval_display 1280x1024
 
 . "$(dirname "$0")/../../../scripts/wine-env.sh" "$work/prefix"
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

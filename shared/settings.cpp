@@ -1,7 +1,5 @@
 #include "settings.h"
 
-#include <algorithm>
-
 #include "error.h"
 #include "fileio.h"
 #include "text.h"
@@ -115,25 +113,25 @@ std::int32_t SettingsFile::ReadInteger(std::string_view section, std::string_vie
 void SettingsFile::Write(std::string_view section, std::string_view key, std::string_view value,
                          const std::function<bool(std::string_view)>& same) {
   std::string entry = std::string(key) + "=" + std::string(value);
-  for (std::size_t si = 0; si < sections_.size(); ++si) {
-    Section& s = sections_[si];
+  for (Section& s : sections_) {
     if (!SameText(s.name, section)) continue;
-    for (std::size_t li = 0; li < s.lines.size(); ++li) {
-      std::string& line = s.lines[li];
+    for (std::string& line : s.lines) {
       if (line.find('=') == std::string::npos || !SameText(KeyOf(line), key)) continue;
       if (same(ValueOf(line))) return;
-      const bool seen = std::any_of(replaced_.begin(), replaced_.end(),
-                                    [&](const Replaced& r) { return r.section == si && r.line == li; });
-      if (!seen) replaced_.push_back(Replaced{si, li, line});
+      KeepAsRead();
       line = std::move(entry);
       return;
     }
+    KeepAsRead();
     s.lines.push_back(std::move(entry));
-    added_ = true;
     return;
   }
+  KeepAsRead();
   sections_.push_back(Section{std::string(section), {std::move(entry)}});
-  added_ = true;
+}
+
+void SettingsFile::KeepAsRead() {
+  if (!asRead_) asRead_ = sections_;
 }
 
 void SettingsFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -145,11 +143,7 @@ void SettingsFile::WriteInteger(std::string_view section, std::string_view key, 
         [value](std::string_view old) { return ParseSettingsInteger(old) == value; });
 }
 
-bool SettingsFile::Changed() const {
-  return added_ || std::any_of(replaced_.begin(), replaced_.end(), [this](const Replaced& r) {
-           return ValueOf(sections_[r.section].lines[r.line]) != ValueOf(r.original);
-         });
-}
+bool SettingsFile::Changed() const { return asRead_ && !(*asRead_ == sections_); }
 
 std::string SettingsFile::Text() const {
   std::string out;

@@ -47,22 +47,19 @@ class SettingsFile {
   struct Section {
     std::string name;
     std::vector<std::string> lines;
-  };
-  // An entry line that a write replaced, with its text as read.
-  struct Replaced {
-    std::size_t section, line;
-    std::string original;
+    friend bool operator==(const Section& a, const Section& b) { return a.name == b.name && a.lines == b.lines; }
   };
   const Section* FindSection(std::string_view name) const;
   const std::string* FindValue(std::string_view section, std::string_view key) const;
   // Puts key=value into the copy unless `same` holds for the value text of the entry already there.
   void Write(std::string_view section, std::string_view key, std::string_view value,
              const std::function<bool(std::string_view)>& same);
+  void KeepAsRead();
 
   std::string path_;
   std::vector<Section> sections_;
-  std::vector<Replaced> replaced_;
-  bool added_ = false;  // a write added an entry or a section
+  // The sections as read, kept by the first write that changes the copy; Changed() compares with them.
+  std::optional<std::vector<Section>> asRead_;
 };
 
 // What an operation does when the settings file cannot be opened.

@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "greenmode.h"
 #include "language.h"
 #include "main_form.h"
 #include "settings.h"
@@ -10,14 +11,8 @@ namespace korval::statuspanel {
 
 namespace {
 
-constexpr unsigned kSuiteCommandMessage = 1046;  // WM_USER + 22
 constexpr std::uintptr_t kCaptionReloadW = 22;
 constexpr std::intptr_t kCaptionReloadL = 22;
-constexpr int kShowRestore = 9;  // SW_RESTORE
-
-// Below this many bytes of Dis29 the file has no green-mode texts of its own.
-constexpr std::size_t kGreenModeTextsFrom = 4;
-const char* const kGreenModeFallback = "Green Mode Setup";
 
 bool MeasuresTemperature(std::uint8_t unitType) { return unitType >= 21 && unitType <= 27; }
 
@@ -75,9 +70,8 @@ void TnKORVALmain::SetTexts(const LanguageFile& file) {
   PortText1 = text("Dis27");
   PortText2 = text("Dis28");
 
-  // 4. Dis29 counts in bytes as stored: a double-byte character counts 2.
-  GreenMode1->SetCaption(text("Dis29").size() < kGreenModeTextsFrom ? std::string(kGreenModeFallback)
-                                                                    : text("Dis34"));
+  // 4.
+  GreenMode1->SetCaption(HasGreenModeTexts(file) ? text("Dis34") : std::string(kGreenModeSetupCaption));
 }
 
 void TnKORVALmain::CaptionSet() {

@@ -14,17 +14,9 @@
 
 namespace korval::statuspanel {
 
-namespace {
-
-// Below this many bytes of Dis29 (as stored: a double-byte character counts 2) the language file has no
-// green-mode texts of its own.
-constexpr std::size_t kGreenModeTextsFrom = 4;
-
-}  // namespace
-
 TnGreenModeSetup::TnGreenModeSetup(forms::Application& app)
     : Form(app, "TnGreenModeSetup", "nGreenModeSetup") {
-  SetDialogLook(*this, "Green Mode Setup");
+  SetDialogLook(*this, kGreenModeSetupCaption);
   SetClientSize(399, 171);  // 407 x 205 with the border and the title bar
 
   const forms::Font choiceFont{"MS Sans Serif", 13, false, forms::Rgb(0, 0, 0)};
@@ -75,8 +67,8 @@ void TnKORVALmain::GreenMode1Click() {
   TnGreenModeSetup& d = *nGreenModeSetup;
   d.BitBtn1->SetCaption(file.Text("OK"));
   d.BitBtn2->SetCaption(file.Text("Cancel"));
-  if (file.Text("Dis29").size() < kGreenModeTextsFrom) {
-    d.SetCaption("Green Mode Setup");
+  if (!HasGreenModeTexts(file)) {
+    d.SetCaption(kGreenModeSetupCaption);
     d.RadioButton1->SetCaption("Setup Green Mode ON");
     d.RadioButton2->SetCaption("Setup Green Mode OFF");
   } else {

@@ -14,6 +14,11 @@
 
 namespace korval::statuspanel {
 
+// The suite's command message between its programs (WM_USER + 22); wParam and lParam name the command.
+constexpr unsigned kSuiteCommandMessage = 1046;
+// The show state in which the status window starts programs and opens documents (SW_RESTORE).
+constexpr int kShowRestore = 9;
+
 class TnPassfunction;
 class TnselfTsetset;
 class TnGreenModeSetup;

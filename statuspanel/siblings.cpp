@@ -11,10 +11,8 @@ namespace korval::statuspanel {
 namespace {
 
 constexpr unsigned kWmClose = 0x0010;            // WM_CLOSE
-constexpr unsigned kSuiteCommandMessage = 1046;  // WM_USER + 22
 constexpr std::uintptr_t kMonitorStopW = 99;
 constexpr std::intptr_t kMonitorStopL = 99;
-constexpr int kShowRestore = 9;  // SW_RESTORE
 constexpr std::uint16_t kKeyF8 = 119, kKeyF9 = 120;
 
 // The longest command line a sibling is started with. A longer one is refused whole: cutting it could name

@@ -46,14 +46,16 @@ if [ -n "$language" ]; then
 fi
 [ -z "${DISPLAY:-}" ] && [ -z "$shots" ] && [ -z "$pictures" ] && shots="$build/demo-shots"
 
-echo "=== building the win32 programs in $build/win32"
-cmake --preset win32 -B "$build/win32" >/dev/null
-cmake --build "$build/win32" --target statuspanel eventbook sibling_standin korvalmon korvalprobe korval_program_files \
+. "$here/scripts/wine-tree.sh"
+tree=$(korval_wine_tree)
+echo "=== building the $tree programs in $build/$tree"
+cmake --preset "$tree" -B "$build/$tree" >/dev/null
+cmake --build "$build/$tree" --target statuspanel eventbook sibling_standin korvalmon korvalprobe korval_program_files \
   -j "$(nproc 2>/dev/null || echo 4)"
 
 work=$(mktemp -d)
 . "$here/scripts/display.sh"
-export WINEPREFIX="$work/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/wineprefix" WINEARCH=$tree WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
@@ -73,7 +75,7 @@ win() { printf 'Z:%s' "$(echo "$1" | sed 's#/#\\#g')"; }
 # The program folder as a user has it (the programs, the sibling stand-ins, the language files and Help), and
 # a data folder that UserPath.dat names.
 mkdir -p "$work/program" "$work/data"
-cp -r "$build/win32/program/." "$work/program/"
+cp -r "$build/$tree/program/." "$work/program/"
 printf '%s\\\r\n' "$(win "$work/data")" >"$work/program/UserPath.dat"
 if [ -n "$language" ]; then printf '[Main]\r\nLanguage=%s\r\n' "$language" >"$work/data/KORVAL.ini"; fi
 
@@ -81,8 +83,8 @@ echo "=== Wine prefix"
 # The prefix as the programs expect it: stand-ins for the fonts the window layouts name, the language's locale.
 . "$here/scripts/wine-env.sh" "$work/wineprefix" ${language:+"$language"}
 
-mon="$build/win32/tools/monitor/korvalmon.exe"
-probe="$build/win32/tools/probe/korvalprobe.exe"
+mon="$build/$tree/tools/monitor/korvalmon.exe"
+probe="$build/$tree/tools/probe/korvalprobe.exe"
 log="$work/monitor.log"
 wine "$mon" /data "$(win "$work/data")\\" /scenario "$(win "$scenario")" /log "$(win "$log")" &
 for _ in $(seq 100); do grep -q "step at 0" "$log" 2>/dev/null && break; sleep 0.1; done

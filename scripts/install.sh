@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Takes a fresh Debian 12 machine (as root) to a state where scripts/test.sh can build and run everything:
-# the packages, then GoogleTest and libjpeg-turbo cross-built for the win32 build into $KORVAL_DEPS.
+# the packages, then GoogleTest and libjpeg-turbo cross-built for the win32 build into $KORVAL_DEPS and for the
+# win64 build (machines without 32-bit mode, scripts/wine-tree.sh) into $KORVAL_DEPS64.
 # Idempotent: every step checks whether its result is already there.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
 DEPS=${KORVAL_DEPS:-/opt/korval-win32}
+DEPS64=${KORVAL_DEPS64:-/opt/korval-win64}
 export DEBIAN_FRONTEND=noninteractive
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev
-  mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-  wine wine32:i386 xvfb x11-utils xauth imagemagick
+  mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libgtest-dev googletest libjpeg-dev
   locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core fonts-ipafont-gothic
   fonts-arphic-uming fonts-liberation fontconfig
@@ -71,34 +73,39 @@ for l in "${locales_wanted[@]}"; do
 done
 [ $regen -eq 1 ] && as_root locale-gen
 
-as_root mkdir -p "$DEPS"
-as_root chown "$(id -u):$(id -g)" "$DEPS"
-toolchain="$here/cmake/mingw-i686.cmake"
-work="$DEPS/src"
-mkdir -p "$work"
+# GoogleTest and libjpeg-turbo for a Windows build: `cross_deps DIR TOOLCHAIN`. The 32-bit ones go into $DEPS;
+# the 64-bit ones, for machines without 32-bit mode (scripts/wine-tree.sh), into $KORVAL_DEPS64.
+cross_deps() {
+  local deps=$1 toolchain=$2 work=$1/src
+  as_root mkdir -p "$deps"
+  as_root chown "$(id -u):$(id -g)" "$deps"
+  mkdir -p "$work"
 
-# GoogleTest for the win32 build, from the sources Debian's googletest package installs.
-if [ ! -f "$DEPS/lib/libgtest.a" ]; then
-  rm -rf "$work/gtest-build"
-  cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
-  cmake --build "$work/gtest-build"
-  cmake --install "$work/gtest-build"
-fi
+  # GoogleTest, from the sources Debian's googletest package installs.
+  if [ ! -f "$deps/lib/libgtest.a" ]; then
+    rm -rf "$work/gtest-build"
+    cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
+    cmake --build "$work/gtest-build"
+    cmake --install "$work/gtest-build"
+  fi
 
-# libjpeg-turbo for the win32 build, from Debian's source package.
-if [ ! -f "$DEPS/lib/libjpeg.a" ]; then
-  rm -rf "$work/jpeg"
-  mkdir -p "$work/jpeg"
-  (cd "$work/jpeg" && apt-get source --download-only libjpeg-turbo >/dev/null && dpkg-source -x ./*.dsc src >/dev/null)
-  cmake -S "$work/jpeg/src" -B "$work/jpeg/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$DEPS" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-    -DWITH_SIMD=0 -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR=lib
-  cmake --build "$work/jpeg/build" --target jpeg-static
-  mkdir -p "$DEPS/lib" "$DEPS/include"
-  cp "$work/jpeg/build/libjpeg.a" "$DEPS/lib/libjpeg.a"
-  cp "$work/jpeg/src/jpeglib.h" "$work/jpeg/src/jmorecfg.h" "$work/jpeg/src/jerror.h" \
-     "$work/jpeg/build/jconfig.h" "$DEPS/include/"
-fi
+  # libjpeg-turbo, from Debian's source package.
+  if [ ! -f "$deps/lib/libjpeg.a" ]; then
+    rm -rf "$work/jpeg"
+    mkdir -p "$work/jpeg"
+    (cd "$work/jpeg" && apt-get source --download-only libjpeg-turbo >/dev/null && dpkg-source -x ./*.dsc src >/dev/null)
+    cmake -S "$work/jpeg/src" -B "$work/jpeg/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+      -DWITH_SIMD=0 -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR=lib
+    cmake --build "$work/jpeg/build" --target jpeg-static
+    mkdir -p "$deps/lib" "$deps/include"
+    cp "$work/jpeg/build/libjpeg.a" "$deps/lib/libjpeg.a"
+    cp "$work/jpeg/src/jpeglib.h" "$work/jpeg/src/jmorecfg.h" "$work/jpeg/src/jerror.h" \
+       "$work/jpeg/build/jconfig.h" "$deps/include/"
+  fi
+}
+cross_deps "$DEPS" "$here/cmake/mingw-i686.cmake"
+cross_deps "$DEPS64" "$here/cmake/mingw-x86_64.cmake"
 
-echo "install: ready (win32 dependencies in $DEPS)"
+echo "install: ready (Windows dependencies in $DEPS and $DEPS64)"

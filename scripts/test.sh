@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds both trees and runs every test: native CTest, then the win32 CTest under Wine, on
-# an X server of its own when there is none, in a disposable Wine prefix inside the build folder.
+# an X server of its own when there is none, in a disposable Wine prefix inside the build folder. On a machine
+# without 32-bit mode the Wine tests run a 64-bit build of the same sources (scripts/wine-tree.sh).
 # KORVAL_BUILD names the build folder (default: build); extra arguments go to both ctest runs (-R, -L ...).
 set -uo pipefail
 
@@ -19,6 +20,15 @@ cmake --preset native -B "$build/native" >/dev/null && cmake --build "$build/nat
 step "win32: configure and build"
 cmake --preset win32 -B "$build/win32" >/dev/null && cmake --build "$build/win32" -j "$jobs" || exit 1
 
+# The tree whose programs the Wine tests run: the shipped 32-bit one, or where this machine has no 32-bit mode
+# the same sources built for 64-bit Windows (scripts/wine-tree.sh).
+. "$here/scripts/wine-tree.sh"
+tree=$(korval_wine_tree)
+if [ "$tree" != win32 ]; then
+  step "$tree: this machine runs no 32-bit programs; the Wine tests run the $tree build of the same sources"
+  cmake --preset "$tree" -B "$build/$tree" >/dev/null && cmake --build "$build/$tree" -j "$jobs" || exit 1
+fi
+
 step "native: tests"
 ctest --test-dir "$build/native" --output-on-failure -j "$jobs" "$@" | tee "$build/native-ctest.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
@@ -31,7 +41,7 @@ cleanup() {
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
-    rm -rf "$WINEPREFIX"
+    rm -rf "$WINEPREFIX" "$WINEPREFIX-loader"
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   return 0
@@ -40,13 +50,13 @@ trap cleanup EXIT
 
 korval_display 1280x1024
 
-step "win32: Wine prefix on display $DISPLAY"
-rm -rf "$build/win32/wineprefix"
+step "$tree: Wine prefix on display $DISPLAY"
+rm -rf "$build/$tree/wineprefix" "$build/$tree/wineprefix-loader"
 # The prefix as the programs expect it (fonts, code page of the locale in effect): see scripts/wine-env.sh.
-. "$here/scripts/wine-env.sh" "$build/win32/wineprefix" || exit 1
+. "$here/scripts/wine-env.sh" "$build/$tree/wineprefix" || exit 1
 
-step "win32: tests under Wine"
-ctest --test-dir "$build/win32" --output-on-failure "$@" | tee "$build/win32-ctest.log"
+step "$tree: tests under Wine"
+ctest --test-dir "$build/$tree" --output-on-failure "$@" | tee "$build/win32-ctest.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
 step "summary"

@@ -7,12 +7,14 @@
 #                                          Russian, the index of the language files), so that the system's code
 #                                          page is that language file's own (932 for Japanese)
 #
-# It exports WINEPREFIX (DIR made absolute), WINEARCH, WINEDEBUG and WINEDLLOVERRIDES, and with N also LANG and
-# LC_ALL; it makes the prefix (or brings an existing one up to date), and names a Debian font for each font that
-# the window layouts ask for by name. Run as a command (`bash scripts/wine-env.sh DIR [N]`) it does the same
-# and prints the variables, for a shell that runs `wine` by hand: eval "$(bash scripts/wine-env.sh DIR)".
-# A DISPLAY is not needed. Returns non-zero when Wine cannot make the prefix or a stand-in font is missing
-# (scripts/install.sh installs them).
+# It exports WINEPREFIX (DIR made absolute), WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and KORVAL_WINE_TREE (the
+# build tree whose programs run here: win32, or win64 on a machine without 32-bit mode, see
+# scripts/wine-tree.sh), and with N also LANG and LC_ALL; it makes the prefix (or brings an existing one up to
+# date), and names a Debian font for each font that the window layouts ask for by name. For win64 the prefix is
+# a 64-bit one and a `wine` that starts 64-bit Wine's loader goes first on PATH (folder DIR-loader). Run as a
+# command (`bash scripts/wine-env.sh DIR [N]`) it does the same and prints the variables, for a shell that runs
+# `wine` by hand: eval "$(bash scripts/wine-env.sh DIR)". A DISPLAY is not needed. Returns non-zero when Wine
+# cannot make the prefix or a stand-in font is missing (scripts/install.sh installs them).
 
 korval_wine_env() {
   local prefix=${1:-} language=${2:-}
@@ -37,7 +39,19 @@ korval_wine_env() {
     done
   fi
 
-  export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  . "$(dirname "${BASH_SOURCE[0]}")/wine-tree.sh"
+  export KORVAL_WINE_TREE
+  KORVAL_WINE_TREE=$(korval_wine_tree)
+  export WINEPREFIX="$prefix" WINEARCH=$KORVAL_WINE_TREE WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ "$KORVAL_WINE_TREE" = win64 ]; then
+    # Debian's `wine` takes the 32-bit loader whenever it is installed; here that loader cannot start.
+    local loader="${prefix%/}-loader"
+    mkdir -p "$loader" || return 1
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$loader/wine"
+    cp "$loader/wine" "$loader/wine-stable"
+    chmod +x "$loader/wine" "$loader/wine-stable"
+    case ":$PATH:" in *":$loader:"*) ;; *) export PATH="$loader:$PATH" ;; esac
+  fi
   mkdir -p "$WINEPREFIX" || return 1
   wineboot -i >/dev/null 2>&1
   wineserver -w
@@ -88,7 +102,7 @@ korval_wine_env() {
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -u
   korval_wine_env "$@" || exit $?
-  for v in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES LANG LC_ALL; do
+  for v in WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES KORVAL_WINE_TREE PATH LANG LC_ALL; do
     [ -n "${!v:-}" ] && printf 'export %s=%q\n' "$v" "${!v}"
   done
   exit 0

@@ -56,10 +56,10 @@ rm -rf "$build/$tree/wineprefix" "$build/$tree/wineprefix-loader"
 . "$here/scripts/wine-env.sh" "$build/$tree/wineprefix" || exit 1
 
 step "$tree: tests under Wine"
-ctest --test-dir "$build/$tree" --output-on-failure "$@" | tee "$build/win32-ctest.log"
+ctest --test-dir "$build/$tree" --output-on-failure "$@" | tee "$build/wine-ctest.log"
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
 step "summary"
 grep -hE 'tests passed|tests failed' "$build/native-ctest.log" | sed 's/^/native: /'
-grep -hE 'tests passed|tests failed' "$build/win32-ctest.log" | sed 's/^/win32:  /'
+grep -hE 'tests passed|tests failed' "$build/wine-ctest.log" | sed "s/^/$tree:  /"
 exit $status

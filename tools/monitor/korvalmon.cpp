@@ -56,18 +56,29 @@ void WriteRecord(std::size_t count) {
   CloseHandle(h);
 }
 
+korval::CalendarTime LocalNow() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return korval::CalendarTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+// Appends the record to its month's file, unless the file holds that record already.
 void AppendEvent(int code, double when) {
   korval::CalendarTime t;
   if (!korval::DecodeDateTime(when, t)) return;
   std::string folder = g_data + std::to_string(t.month);
   CreateDirectoryA(folder.c_str(), nullptr);
   std::string path = folder + "\\Event.log";
-  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
   unsigned char entry[16] = {};
   entry[0] = static_cast<unsigned char>(code);
   std::memcpy(entry + 8, &when, 8);
+  std::string held;
+  korval::fileio::ReadWhole(path, held);
+  for (std::size_t at = 0; at + sizeof entry <= held.size(); at += sizeof entry)
+    if (std::memcmp(held.data() + at, entry, sizeof entry) == 0) return;
+  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
   DWORD put;
   WriteFile(h, entry, sizeof entry, &put, nullptr);
   CloseHandle(h);
@@ -89,7 +100,12 @@ void RunStep(const Step& step) {
       case Change::Clear: g_image.bytes.fill(0); break;
       case Change::Truncate: count = static_cast<std::size_t>(v); break;
       case Change::Remove: remove = true; break;
-      case Change::Event: AppendEvent(static_cast<int>(v), c.when); break;
+      case Change::Event: {
+        double when = c.when;
+        if (c.now) korval::EncodeDateTime(LocalNow(), when);
+        AppendEvent(static_cast<int>(v), when);
+        break;
+      }
       case Change::Loop: break;
     }
   }
@@ -186,7 +202,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Log("error cannot read scenario " + scenarioPath);
     return 2;
   }
-  if (!korval::monitor::ParseScenario(text, g_steps, error)) {
+  if (!korval::monitor::ParseScenario(text, LocalNow(), g_steps, error)) {
     Log("error scenario " + error);
     return 2;
   }

@@ -55,6 +55,27 @@ bool IndexedField(const std::string& name, const char* prefix, std::size_t& inde
   return true;
 }
 
+// "<n> months ago <d> hh:nn[:ss]" ("1 month ago" too): day d of the n-th month before `started`'s, cut to
+// that month's last day.
+bool ParseMonthsAgo(const std::string& text, const CalendarTime& started, double& value) {
+  std::istringstream words(text);
+  int monthsAgo = -1;
+  std::string unit, ago, clock, more;
+  CalendarTime t;
+  if (!(words >> monthsAgo >> unit >> ago >> t.day >> clock) || (words >> more) || monthsAgo < 0 ||
+      (unit != "months" && unit != "month") || ago != "ago" || t.day < 1 || t.day > 31)
+    return false;
+  int used = 0;
+  const int n = std::sscanf(clock.c_str(), "%d:%d%n:%d%n", &t.hour, &t.minute, &used, &t.second, &used);
+  if (n < 2 || used != static_cast<int>(clock.size())) return false;
+  if (n == 2) t.second = 0;
+  const int months = started.year * 12 + (started.month - 1) - monthsAgo;
+  t.year = months / 12;
+  t.month = months % 12 + 1;
+  while (t.day > 28 && !EncodeDateTime(t, value)) --t.day;
+  return EncodeDateTime(t, value);
+}
+
 }  // namespace
 
 bool ParseDateTimeText(const std::string& text, double& value) {
@@ -68,7 +89,8 @@ bool ParseDateTimeText(const std::string& text, double& value) {
   return ParseNumber(text, value);
 }
 
-bool ParseScenario(const std::string& text, std::vector<Step>& steps, std::string& error) {
+bool ParseScenario(const std::string& text, const CalendarTime& started, std::vector<Step>& steps,
+                   std::string& error) {
   steps.clear();
   std::istringstream in(text);
   std::string line;
@@ -112,8 +134,10 @@ bool ParseScenario(const std::string& text, std::vector<Step>& steps, std::strin
       std::string when;
       std::getline(parts, when);
       when.erase(0, when.find_first_not_of(' '));
-      if (!ParseNumber(code, c.number) || c.number < 0 || c.number > 255 || !ParseDateTimeText(when, c.when))
-        return fail("event needs a code and a date-time");
+      c.now = when == "now";
+      if (!ParseNumber(code, c.number) || c.number < 0 || c.number > 255 ||
+          !(c.now || ParseMonthsAgo(when, started, c.when) || ParseDateTimeText(when, c.when)))
+        return fail("event needs a code and a date-time, months ago or now");
     } else if (verb == "set") {
       std::istringstream parts(rest);
       std::string name, value;

@@ -17,6 +17,9 @@ constexpr UINT_PTR kHintPauseTimer = 1;
 constexpr UINT_PTR kHintWatchTimer = 2;
 constexpr UINT kHintPauseMs = 500;
 constexpr DWORD kHintHideMs = 10000;
+// The hint's text within its border: the margins on each side and the drawing flags, for painting and sizing.
+constexpr int kHintMarginX = 3, kHintMarginY = 1;
+constexpr UINT kHintFormat = DT_LEFT | DT_NOPREFIX | DT_NOCLIP;
 constexpr UINT kFirstMenuCommand = 100;
 const char kPanelClass[] = "KorvalPanel";
 const char kStaticTextClass[] = "KorvalStaticText";
@@ -110,6 +113,7 @@ Win32Backend::~Win32Backend() {
   if (hintWindow_) DestroyWindow(hintWindow_);
   if (measureFont_) SelectObject(measureDc_, measureOld_);
   for (auto& f : fonts_) DeleteObject(f.second);
+  if (hintFont_) DeleteObject(hintFont_);
   for (auto& b : brushes_) DeleteObject(b.second);
   if (backDc_) {
     SelectObject(backDc_, backOld_);
@@ -1020,7 +1024,31 @@ HFONT Win32Backend::FontFor(const Font& font) {
 
 int Win32Backend::HeldGdiObjects() const {
   return static_cast<int>(fonts_.size() + brushes_.size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) +
-         (measureDc_ ? 1 : 0);
+         (measureDc_ ? 1 : 0) + (hintFont_ ? 1 : 0);
+}
+
+// Hints are drawn as the system draws its tool tips: in its status and tool-tip font, realised in the
+// character set of the system's code page, in which the hint texts are written (the face alone may map to a
+// font of another character set, whose glyphs would not be those of the text's bytes).
+HFONT Win32Backend::HintFont() {
+  if (hintFont_) return hintFont_;
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  LOGFONTA font{};
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    font = metrics.lfStatusFont;
+  } else {
+    font.lfHeight = -11;
+    font.lfWeight = FW_NORMAL;
+    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+  }
+  CHARSETINFO charset{};
+  const UINT_PTR codePage = GetACP();
+  font.lfCharSet = TranslateCharsetInfo(reinterpret_cast<DWORD*>(codePage), &charset, TCI_SRCCODEPAGE)
+                       ? static_cast<BYTE>(charset.ciCharset)
+                       : DEFAULT_CHARSET;
+  hintFont_ = CreateFontIndirectA(&font);
+  return hintFont_;
 }
 
 // Hints: the control under the pointer that has a hint to show, after a short pause; it goes when the pointer
@@ -1082,10 +1110,20 @@ void Win32Backend::ShowHintNow() {
   }
   hintText_ = hintTarget_->Hint();
   SetWindowTextA(hintWindow_, hintText_.c_str());
-  const Size s = MeasureText(Font{}, hintText_);
+  // Sized from the font and the flags that it is drawn with: the text, its margins and the border.
+  RECT r{0, 0, 0, 0};
+  {
+    Selected f(measureDc_, HintFont());
+    DrawTextA(measureDc_, hintText_.c_str(), static_cast<int>(hintText_.size()), &r,
+              kHintFormat | DT_CALCRECT);
+  }
+  r.right += 2 * kHintMarginX;
+  r.bottom += 2 * kHintMarginY;
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hintWindow_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(hintWindow_, GWL_EXSTYLE)));
   POINT p;
   GetCursorPos(&p);
-  SetWindowPos(hintWindow_, HWND_TOPMOST, p.x, p.y + 20, s.width + 8, s.height + 4,
+  SetWindowPos(hintWindow_, HWND_TOPMOST, p.x, p.y + 20, r.right - r.left, r.bottom - r.top,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(hintWindow_, nullptr, FALSE);
   hintShown_ = true;
@@ -1122,12 +1160,11 @@ LRESULT CALLBACK Win32Backend::HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
       RECT r;
       GetClientRect(hwnd, &r);
       self->Fill(dc, r, self->GetSystemColor(SystemColor::InfoBackground));
-      Selected f(dc, self->FontFor(Font{}));
+      Selected f(dc, self->HintFont());
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, Ref(self->GetSystemColor(SystemColor::InfoText)));
-      InflateRect(&r, -3, -1);
-      DrawTextA(dc, self->hintText_.c_str(), static_cast<int>(self->hintText_.size()), &r,
-                DT_LEFT | DT_NOPREFIX);
+      InflateRect(&r, -kHintMarginX, -kHintMarginY);
+      DrawTextA(dc, self->hintText_.c_str(), static_cast<int>(self->hintText_.size()), &r, kHintFormat);
       EndPaint(hwnd, &ps);
       return 0;
     }

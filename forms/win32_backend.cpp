@@ -798,7 +798,17 @@ void Win32Backend::TrimBackBuffer() {
 }
 
 void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
-  const int width = control.Width(), height = control.Height();
+  int width = control.Width(), height = control.Height();
+  // A form that the user has made larger than its layout shows its colour in the room that it gained.
+  bool grown = false;
+  if (dynamic_cast<Form*>(&control)) {
+    RECT client{};
+    if (HWND hwnd = WindowOf(control); hwnd && GetClientRect(hwnd, &client)) {
+      grown = client.right > width || client.bottom > height;
+      width = std::max(width, static_cast<int>(client.right));
+      height = std::max(height, static_cast<int>(client.bottom));
+    }
+  }
   if (width <= 0 || height <= 0) return;
   RECT all{0, 0, width, height}, part = all;
   if (area && !IntersectRect(&part, area, &all)) return;  // nothing of the window needs paint
@@ -810,6 +820,7 @@ void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
   HDC back = BackBuffer(clip_.right, clip_.bottom);
   const int saved = SaveDC(back);
   IntersectClipRect(back, clip_.left, clip_.top, clip_.right, clip_.bottom);
+  if (grown) Fill(back, clip_, control.GetColor());
   PaintContent(control, back, dx, dy);
   RestoreDC(back, saved);
   BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, back, clip_.left, clip_.top,

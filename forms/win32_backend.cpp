@@ -380,9 +380,14 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       w->syncing = true;
       SetWindowTextA(hwnd, wc.Caption().c_str());
       w->syncing = false;
-      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on. Only in
-      // the edit being typed into: elsewhere that would scroll a narrow field's text away from its start.
-      if (edit && GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, wc.Caption().size(), wc.Caption().size());
+      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on.
+      // Only in the edit being typed into: elsewhere, and in an edit that takes no typing, the text's start
+      // stays in view (a caret at the end scrolls a narrow field's text away from its start).
+      if (edit) {
+        const bool typing = GetFocus() == hwnd && !static_cast<Edit&>(wc).ReadOnly();
+        const WPARAM caret = typing ? wc.Caption().size() : 0;
+        SendMessageA(hwnd, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+      }
       if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds()))) InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }
@@ -689,6 +694,14 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
           HideHint();
           app.Dispatch([&] { c->Click(); });
         }
+        return 0;
+      }
+      if (HIWORD(wp) == EN_KILLFOCUS && lp) {
+        // A read-only field that the focus leaves shows its text from the start again: a caret moved to the
+        // end of a text as wide as a narrow field scrolled its first character out of view.
+        Window* child = Find(reinterpret_cast<HWND>(lp));
+        auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
+        if (edit && edit->ReadOnly()) SendMessageA(child->hwnd, EM_SETSEL, 0, 0);
         return 0;
       }
       if (HIWORD(wp) == EN_CHANGE && lp) {

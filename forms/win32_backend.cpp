@@ -17,6 +17,9 @@ constexpr UINT_PTR kHintPauseTimer = 1;
 constexpr UINT_PTR kHintWatchTimer = 2;
 constexpr UINT kHintPauseMs = 500;
 constexpr DWORD kHintHideMs = 10000;
+// The hint's text within its border: the margins on each side and the drawing flags, for painting and sizing.
+constexpr int kHintMarginX = 3, kHintMarginY = 1;
+constexpr UINT kHintFormat = DT_LEFT | DT_NOPREFIX | DT_NOCLIP;
 constexpr UINT kFirstMenuCommand = 100;
 const char kPanelClass[] = "KorvalPanel";
 const char kStaticTextClass[] = "KorvalStaticText";
@@ -110,6 +113,7 @@ Win32Backend::~Win32Backend() {
   if (hintWindow_) DestroyWindow(hintWindow_);
   if (measureFont_) SelectObject(measureDc_, measureOld_);
   for (auto& f : fonts_) DeleteObject(f.second);
+  if (hintFont_) DeleteObject(hintFont_);
   for (auto& b : brushes_) DeleteObject(b.second);
   if (backDc_) {
     SelectObject(backDc_, backOld_);
@@ -376,9 +380,14 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       w->syncing = true;
       SetWindowTextA(hwnd, wc.Caption().c_str());
       w->syncing = false;
-      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on. Only in
-      // the edit being typed into: elsewhere that would scroll a narrow field's text away from its start.
-      if (edit && GetFocus() == hwnd) SendMessageA(hwnd, EM_SETSEL, wc.Caption().size(), wc.Caption().size());
+      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on.
+      // Only in the edit being typed into: elsewhere, and in an edit that takes no typing, the text's start
+      // stays in view (a caret at the end scrolls a narrow field's text away from its start).
+      if (edit) {
+        const bool typing = GetFocus() == hwnd && !static_cast<Edit&>(wc).ReadOnly();
+        const WPARAM caret = typing ? wc.Caption().size() : 0;
+        SendMessageA(hwnd, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+      }
       if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds()))) InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }
@@ -687,6 +696,14 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
       }
+      if (HIWORD(wp) == EN_KILLFOCUS && lp) {
+        // A read-only field that the focus leaves shows its text from the start again: a caret moved to the
+        // end of a text as wide as a narrow field scrolled its first character out of view.
+        Window* child = Find(reinterpret_cast<HWND>(lp));
+        auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
+        if (edit && edit->ReadOnly()) SendMessageA(child->hwnd, EM_SETSEL, 0, 0);
+        return 0;
+      }
       if (HIWORD(wp) == EN_CHANGE && lp) {
         Window* child = Find(reinterpret_cast<HWND>(lp));
         auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
@@ -794,7 +811,17 @@ void Win32Backend::TrimBackBuffer() {
 }
 
 void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
-  const int width = control.Width(), height = control.Height();
+  int width = control.Width(), height = control.Height();
+  // A form that the user has made larger than its layout shows its colour in the room that it gained.
+  bool grown = false;
+  if (dynamic_cast<Form*>(&control)) {
+    RECT client{};
+    if (HWND hwnd = WindowOf(control); hwnd && GetClientRect(hwnd, &client)) {
+      grown = client.right > width || client.bottom > height;
+      width = std::max(width, static_cast<int>(client.right));
+      height = std::max(height, static_cast<int>(client.bottom));
+    }
+  }
   if (width <= 0 || height <= 0) return;
   RECT all{0, 0, width, height}, part = all;
   if (area && !IntersectRect(&part, area, &all)) return;  // nothing of the window needs paint
@@ -806,6 +833,7 @@ void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
   HDC back = BackBuffer(clip_.right, clip_.bottom);
   const int saved = SaveDC(back);
   IntersectClipRect(back, clip_.left, clip_.top, clip_.right, clip_.bottom);
+  if (grown) Fill(back, clip_, control.GetColor());
   PaintContent(control, back, dx, dy);
   RestoreDC(back, saved);
   BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, back, clip_.left, clip_.top,
@@ -1020,7 +1048,31 @@ HFONT Win32Backend::FontFor(const Font& font) {
 
 int Win32Backend::HeldGdiObjects() const {
   return static_cast<int>(fonts_.size() + brushes_.size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) +
-         (measureDc_ ? 1 : 0);
+         (measureDc_ ? 1 : 0) + (hintFont_ ? 1 : 0);
+}
+
+// Hints are drawn as the system draws its tool tips: in its status and tool-tip font, realised in the
+// character set of the system's code page, in which the hint texts are written (the face alone may map to a
+// font of another character set, whose glyphs would not be those of the text's bytes).
+HFONT Win32Backend::HintFont() {
+  if (hintFont_) return hintFont_;
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof metrics;
+  LOGFONTA font{};
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    font = metrics.lfStatusFont;
+  } else {
+    font.lfHeight = -11;
+    font.lfWeight = FW_NORMAL;
+    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+  }
+  CHARSETINFO charset{};
+  const UINT_PTR codePage = GetACP();
+  font.lfCharSet = TranslateCharsetInfo(reinterpret_cast<DWORD*>(codePage), &charset, TCI_SRCCODEPAGE)
+                       ? static_cast<BYTE>(charset.ciCharset)
+                       : DEFAULT_CHARSET;
+  hintFont_ = CreateFontIndirectA(&font);
+  return hintFont_;
 }
 
 // Hints: the control under the pointer that has a hint to show, after a short pause; it goes when the pointer
@@ -1082,10 +1134,20 @@ void Win32Backend::ShowHintNow() {
   }
   hintText_ = hintTarget_->Hint();
   SetWindowTextA(hintWindow_, hintText_.c_str());
-  const Size s = MeasureText(Font{}, hintText_);
+  // Sized from the font and the flags that it is drawn with: the text, its margins and the border.
+  RECT r{0, 0, 0, 0};
+  {
+    Selected f(measureDc_, HintFont());
+    DrawTextA(measureDc_, hintText_.c_str(), static_cast<int>(hintText_.size()), &r,
+              kHintFormat | DT_CALCRECT);
+  }
+  r.right += 2 * kHintMarginX;
+  r.bottom += 2 * kHintMarginY;
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hintWindow_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(hintWindow_, GWL_EXSTYLE)));
   POINT p;
   GetCursorPos(&p);
-  SetWindowPos(hintWindow_, HWND_TOPMOST, p.x, p.y + 20, s.width + 8, s.height + 4,
+  SetWindowPos(hintWindow_, HWND_TOPMOST, p.x, p.y + 20, r.right - r.left, r.bottom - r.top,
                SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(hintWindow_, nullptr, FALSE);
   hintShown_ = true;
@@ -1122,12 +1184,11 @@ LRESULT CALLBACK Win32Backend::HintProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
       RECT r;
       GetClientRect(hwnd, &r);
       self->Fill(dc, r, self->GetSystemColor(SystemColor::InfoBackground));
-      Selected f(dc, self->FontFor(Font{}));
+      Selected f(dc, self->HintFont());
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, Ref(self->GetSystemColor(SystemColor::InfoText)));
-      InflateRect(&r, -3, -1);
-      DrawTextA(dc, self->hintText_.c_str(), static_cast<int>(self->hintText_.size()), &r,
-                DT_LEFT | DT_NOPREFIX);
+      InflateRect(&r, -kHintMarginX, -kHintMarginY);
+      DrawTextA(dc, self->hintText_.c_str(), static_cast<int>(self->hintText_.size()), &r, kHintFormat);
       EndPaint(hwnd, &ps);
       return 0;
     }

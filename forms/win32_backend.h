@@ -98,6 +98,7 @@ class Win32Backend : public Backend {
   void TrackHint(const MSG& msg);
   void HideHint();
   void ShowHintNow();
+  HFONT HintFont();
   bool HintTargetUnderCursor() const;
   Control* HintTargetAt(Window& w, int x, int y);
   RECT ScreenRect(const Control& c) const;
@@ -124,6 +125,7 @@ class Win32Backend : public Backend {
   int holdingPaints_ = 0;
   std::vector<Form*> waiting_;
   HWND hintWindow_ = nullptr;
+  HFONT hintFont_ = nullptr;  // made at the first hint
   Control* hintTarget_ = nullptr;
   std::string hintText_;
   bool hintShown_ = false;

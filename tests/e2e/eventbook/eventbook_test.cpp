@@ -263,10 +263,32 @@ class Eventbook : public ::testing::Test {
   void ExpectFieldShownWhole(const RECT& place) const {
     HWND field = At(place);
     ASSERT_NE(field, nullptr);
+    ExpectShownWhole(FieldClient(field), false, "Times New Roman", 12, Text(field));
+  }
+  RECT FieldClient(HWND field) const {
     RECT client{};
     GetClientRect(field, &client);
     MapWindowPoints(field, window_, reinterpret_cast<POINT*>(&client), 2);
-    ExpectShownWhole(client, false, "Times New Roman", 12, Text(field));
+    return client;
+  }
+  // The four range fields show their whole numbers; a field with the focus is looked at while its blinking
+  // caret is off.
+  void ExpectRangeShownWhole(const std::string& after) const {
+    SCOPED_TRACE(after);
+    for (const RECT& place : {kEdit1, kEdit3, kEdit2, kEdit4}) {
+      HWND field = At(place);
+      const std::string text = Text(field);
+      const TextWidth width = MeasureText("Times New Roman", 12, false, text);
+      std::pair<int, int> ink;
+      const bool whole = WaitFor(
+          [&] {
+            ink = InkColumns(FieldClient(field), false);
+            return ink.second - ink.first == width.ink - width.inkLeft;
+          },
+          2000);
+      EXPECT_TRUE(whole) << text << " in the field at " << place.left << "," << place.top << ": painted "
+                         << ink.second - ink.first << " columns of " << width.ink - width.inkLeft;
+    }
   }
 
   test::TempDir dir_;
@@ -365,6 +387,38 @@ TEST_F(Eventbook, AllBoxAndSpinButtonsChooseTheMonths) {
   EXPECT_EQ(Setting("AllState"), "1");
   Spin(kSpin2, true);
   EXPECT_EQ(Range(), start + "-" + now) << "the range panel takes no input in All mode";
+}
+
+// The year fields are as wide as their four digits: the numbers stay whole in all four fields, whichever
+// spin button is clicked, whatever keys the focused field gets, wherever the focus goes next.
+TEST_F(Eventbook, RangeFieldsShowTheirWholeNumbersAfterSpinsKeysAndFocusChanges) {
+  for (int m = 1; m <= 12; ++m) WriteMonth(m, Record(2, YearOf(m), m, 3, 12, 0));
+  Start();
+  Click(kAllBox);
+  ASSERT_TRUE(IsWindowEnabled(At(RECT{81, 394, 419, 29})));
+  const struct {
+    const RECT* spin;
+    bool up;
+    const char* what;
+  } clicks[] = {{&kSpin1, false, "start year down"},  {&kSpin1, true, "start year up"},
+                {&kSpin2, false, "start month down"}, {&kSpin3, false, "end year down"},
+                {&kSpin3, true, "end year up"},       {&kSpin4, true, "end month up"}};
+  for (const auto& c : clicks) {
+    Spin(*c.spin, c.up);
+    ExpectRangeShownWhole(std::string("a click of ") + c.what);
+  }
+  SetForegroundWindow(window_);
+  Spin(kSpin1, true);  // the focus in the start year
+  for (WORD key : {VK_END, VK_HOME, VK_RIGHT, VK_END}) probe::TypeKey(key);
+  probe::TypeKey(VK_TAB);
+  ExpectRangeShownWhole("keys in the start year, then Tab");
+  Spin(kSpin3, false);  // the focus in the end year
+  probe::TypeKey(VK_END);
+  DWORD_PTR ignored;
+  SendMessageTimeoutA(At(kGrid), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 40), SMTO_ABORTIFHUNG, 5000,
+                      &ignored);
+  SendMessageTimeoutA(At(kGrid), WM_LBUTTONUP, 0, MAKELPARAM(20, 40), SMTO_ABORTIFHUNG, 5000, &ignored);
+  ExpectRangeShownWhole("End in the end year, then a click into the grid");
 }
 
 TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {

@@ -239,7 +239,7 @@ void Win32Backend::DialogKeys(const MSG& msg, bool& eaten) {
   if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
   if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrl;
   bool used = false;
-  app_->Dispatch([&] { used = form->DialogKey(static_cast<std::uint16_t>(msg.wParam), shift); });
+  app_->Dispatch(*form, [&] { used = form->DialogKey(static_cast<std::uint16_t>(msg.wParam), shift); });
   eaten = used;
 }
 
@@ -621,7 +621,7 @@ struct Win32Backend::DialogState {
   HWND edit = nullptr;
 };
 
-INT_PTR Win32Backend::RunDialog(DialogState& state) {
+INT_PTR Win32Backend::RunDialog(DialogState& state, HWND owner) {
   state.backend = this;
   // An empty template: the controls are made in pixels when the dialog starts.
   std::vector<WORD> t(64, 0);
@@ -630,8 +630,6 @@ INT_PTR Win32Backend::RunDialog(DialogState& state) {
   tmpl->cx = 100;
   tmpl->cy = 50;
   // After the header: no menu, the standard class, an empty title (set when it starts).
-  HWND owner = app_ && app_->MainForm() ? WindowOf(*app_->MainForm()) : nullptr;
-  if (owner && !IsWindowVisible(owner)) owner = nullptr;
   HideHint();
   return DialogBoxIndirectParamA(instance_, tmpl, owner, DialogProc, reinterpret_cast<LPARAM>(&state));
 }
@@ -728,13 +726,13 @@ INT_PTR CALLBACK Win32Backend::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   return TRUE;
 }
 
-MessageResult Win32Backend::AskYesNo(const std::string& caption, const std::string& text) {
+MessageResult Win32Backend::AskYesNo(HWND owner, const std::string& caption, const std::string& text) {
   DialogState state;
   state.kind = DialogState::Question;
   state.caption = caption;
   state.text = text;
   MessageBeep(MB_ICONQUESTION);
-  if (RunDialog(state) <= 0) return MessageResult::No;
+  if (RunDialog(state, owner) <= 0) return MessageResult::No;
   return state.answer;
 }
 
@@ -744,7 +742,7 @@ bool Win32Backend::ShowInputBox(const std::string& caption, const std::string& p
   state.caption = caption;
   state.text = prompt;
   state.value = value;
-  if (RunDialog(state) <= 0 || !state.ok) return false;
+  if (RunDialog(state, OwnerWindow(app_ ? app_->HandlerForm() : nullptr)) <= 0 || !state.ok) return false;
   value = state.value;
   return true;
 }

@@ -1,8 +1,11 @@
-// The form library on the headless backend: property changes, dispatch and the general error report,
-// auto-sizing, closing.
+// The form library on the headless backend: property changes, dispatch and the general error report, the
+// owner of message boxes, auto-sizing, closing.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "application.h"
 #include "headless.h"
@@ -160,6 +163,29 @@ TEST_F(FormsTest, MessageBoxAnswersComeFromTheScript) {
   EXPECT_EQ(app.MessageBox("c", "t", MessageButtons::OkCancel), MessageResult::Cancel);
   EXPECT_EQ(app.MessageBox("c", "t", MessageButtons::OkCancel), MessageResult::Ok);
   EXPECT_EQ(backend.boxes[0].buttons, MessageButtons::OkCancel);
+}
+
+TEST_F(FormsTest, AMessageBoxBelongsToTheFormWhoseHandlerShowsIt) {
+  TestForm& main = app.CreateForm<TestForm>();
+  TestForm& dialog = app.CreateForm<TestForm>();
+  app.Dispatch(dialog, [&] {
+    app.Dispatch(main, [&] { app.MessageBox("c", "main's", MessageButtons::Ok); });
+    app.MessageBox("c", "dialog's", MessageButtons::Ok);  // after a nested handler of another form
+    throw std::runtime_error("dialog's error");
+  });
+  main.timer->OnTimer = [] { throw std::runtime_error("main's error"); };
+  app.Dispatch(main, main.timer->OnTimer);
+  app.MessageBox("c", "no form's", MessageButtons::Ok);
+  const std::vector<std::pair<std::string, const Form*>> want = {{"main's", &main},
+                                                                 {"dialog's", &dialog},
+                                                                 {"dialog's error", &dialog},
+                                                                 {"main's error", &main},
+                                                                 {"no form's", nullptr}};
+  ASSERT_EQ(backend.boxes.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(backend.boxes[i].text, want[i].first);
+    EXPECT_EQ(backend.boxes[i].owner, want[i].second) << want[i].first;
+  }
 }
 
 }  // namespace

@@ -958,6 +958,15 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
   }
   DrawEdge(back, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   r = RECT{0, 0, width, height};
+  // The focused button shows it inside its edges, as the system's buttons do (unless the system hides focus
+  // cues until the keyboard is used).
+  auto finish = [&] {
+    if ((dis.itemState & ODS_FOCUS) && !(dis.itemState & ODS_NOFOCUSRECT)) {
+      RECT f{4, 4, width - 4, height - 4};
+      DrawFocusRect(back, &f);
+    }
+    BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+  };
   // A strip of pictures: the first one normally, the second one while the button is disabled.
   Bitmap glyph = button->Glyph();
   if (button->NumGlyphs() > 1 && glyph.Width() >= button->NumGlyphs()) {
@@ -990,11 +999,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
     }
     RECT text{x + glyph.Width() + gap, pressed ? 1 : 0, width, height + (pressed ? 1 : 0)};
     PaintText(*button, back, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    if (dis.itemState & ODS_FOCUS) {
-      RECT f{4, 4, width - 4, height - 4};
-      DrawFocusRect(back, &f);
-    }
-    BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+    finish();
     return;
   }
   if (!glyph.Empty()) {
@@ -1016,7 +1021,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
     BlitBitmap(back, shown, x, y, shown.Width(), shown.Height());
   }
   if (!button->Caption().empty()) PaintText(*button, back, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+  finish();
 }
 
 HFONT Win32Backend::FontFor(const Font& font) {

@@ -226,7 +226,19 @@ void Win32Backend::FocusControl(WinControl& control) {
 
 void Win32Backend::DialogKeys(const MSG& msg, bool& eaten) {
   if (msg.message != WM_KEYDOWN || !app_) return;
-  if (msg.wParam != VK_TAB && msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return;
+  switch (msg.wParam) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_SPACE:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      break;
+    default:
+      return;
+  }
   Window* w = Find(GetAncestor(msg.hwnd, GA_ROOT));
   auto* form = w ? dynamic_cast<Form*>(w->control) : nullptr;
   if (!form) return;
@@ -241,6 +253,12 @@ void Win32Backend::DialogKeys(const MSG& msg, bool& eaten) {
   bool used = false;
   app_->Dispatch(*form, [&] { used = form->DialogKey(static_cast<std::uint16_t>(msg.wParam), shift); });
   eaten = used;
+  if (!used) return;
+  // From the first key on the focused control shows it, as in the system's dialogs (which hide the focus
+  // cues until the keyboard is used). A radio button checked while it has the focus draws its focus
+  // rectangle again over the one it drew on taking the focus, which takes it away: it is drawn anew whole.
+  if (IsWindow(w->hwnd)) SendMessageA(w->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  if (HWND focus = GetFocus()) InvalidateRect(focus, nullptr, TRUE);
 }
 
 // Grid.

@@ -11,7 +11,7 @@ Application::~Application() {
 
 void Application::FormReady(Form& form) {
   backend_.FormCreated(form);
-  if (form.OnCreate) Dispatch(form.OnCreate);
+  if (form.OnCreate) Dispatch(form, form.OnCreate);
 }
 
 void Application::Run() {
@@ -35,11 +35,23 @@ void Application::Dispatch(const std::function<void()>& handler) {
   }
 }
 
+void Application::Dispatch(Form& form, const std::function<void()>& handler) {
+  Form* const outer = handlerForm_;
+  handlerForm_ = &form;
+  try {
+    Dispatch(handler);
+  } catch (...) {
+    handlerForm_ = outer;
+    throw;
+  }
+  handlerForm_ = outer;
+}
+
 void Application::ShowException(const std::exception& error) {
   if (reportOpen_) return;
   reportOpen_ = true;
   try {
-    backend_.ShowMessageBox(title_, error.what(), MessageButtons::Ok, MessageIcon::Error);
+    backend_.ShowMessageBox(handlerForm_, title_, error.what(), MessageButtons::Ok, MessageIcon::Error);
   } catch (...) {
     reportOpen_ = false;
     throw;

@@ -52,6 +52,11 @@ class Application {
 
   // Runs an event handler; an error it does not catch goes to the general error report.
   void Dispatch(const std::function<void()>& handler);
+  // Runs an event handler of `form`: the message boxes that it shows, the error report among them, belong to
+  // that form (they stand over it, and it is in front again when they close).
+  void Dispatch(Form& form, const std::function<void()>& handler);
+  // The form whose handler runs now (the innermost one); nullptr outside the handlers of a form.
+  Form* HandlerForm() const { return handlerForm_; }
   // The general error report: a message box with the error's text under the application title. At most one
   // is open at a time; an error that comes while one is open (a timer keeps firing under a message box) is
   // not shown again.
@@ -60,7 +65,7 @@ class Application {
 
   MessageResult MessageBox(const std::string& caption, const std::string& text, MessageButtons buttons,
                            MessageIcon icon = MessageIcon::None) {
-    return backend_.ShowMessageBox(caption, text, buttons, icon);
+    return backend_.ShowMessageBox(handlerForm_, caption, text, buttons, icon);
   }
   // The input box (Backend::ShowInputBox): true on OK with the edited text in `value`.
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
@@ -75,6 +80,7 @@ class Application {
   std::string title_;
   std::vector<std::unique_ptr<Form>> forms_;
   Form* mainForm_ = nullptr;
+  Form* handlerForm_ = nullptr;
   bool terminated_ = false;
   bool reportOpen_ = false;
 };

@@ -47,8 +47,9 @@ class Backend {
   // Runs until the main form closes or the application is told to end.
   virtual void RunMessageLoop(Application& app) = 0;
   virtual void Terminate() = 0;
-  // A modal message box; the window timers keep running while it is open.
-  virtual MessageResult ShowMessageBox(const std::string& caption, const std::string& text,
+  // A modal message box over `owner` (nullptr: the main form), which is in front again, its focus where it
+  // was, once the box closes; the window timers keep running while it is open.
+  virtual MessageResult ShowMessageBox(const Form* owner, const std::string& caption, const std::string& text,
                                        MessageButtons buttons, MessageIcon icon) = 0;
 
   // Moves the keyboard focus to a control (once its form's windows exist).

@@ -658,10 +658,27 @@ namespace korval::forms {
 
 namespace {
 
+// The radio buttons of `parent` that take input, in tab order.
+std::vector<RadioButton*> RadioGroup(const WinControl& parent) {
+  std::vector<RadioButton*> group;
+  for (WinControl* c : parent.TabList())
+    if (auto* r = dynamic_cast<RadioButton*>(c); r && r->Visible() && r->Enabled()) group.push_back(r);
+  return group;
+}
+
+// Where Tab enters a group: its checked button, or its first one while none is checked.
+RadioButton* GroupEntry(const WinControl& parent) {
+  const std::vector<RadioButton*> group = RadioGroup(parent);
+  for (RadioButton* r : group)
+    if (r->Checked()) return r;
+  return group.empty() ? nullptr : group.front();
+}
+
 void CollectTabStops(const WinControl& parent, std::vector<WinControl*>& out) {
+  RadioButton* entry = GroupEntry(parent);
   for (WinControl* c : parent.TabList()) {
     if (!c->Visible() || !c->Enabled()) continue;
-    if (c->TabStop()) out.push_back(c);
+    if (dynamic_cast<RadioButton*>(c) ? c == entry : c->TabStop()) out.push_back(c);
     CollectTabStops(*c, out);
   }
 }
@@ -693,10 +710,14 @@ ButtonControl* Form::CancelButton() const { return FindButton(*this, &ButtonCont
 
 bool Form::DialogKey(std::uint16_t key, unsigned shift) {
   if (shift & (kAlt | kCtrl)) return false;
+  WinControl* const focused = activeControl_ && activeControl_->CanTakeInput() ? activeControl_ : nullptr;
+  auto* const radio = dynamic_cast<RadioButton*>(focused);
   if (key == kKeyTab) {
     const std::vector<WinControl*> order = TabSequence();
     if (order.empty()) return false;
-    const auto at = std::find(order.begin(), order.end(), activeControl_);
+    // A focused radio button counts as its group's place in the order, whichever of the group it is.
+    WinControl* const from = radio ? GroupEntry(*radio->Parent()) : activeControl_;
+    const auto at = std::find(order.begin(), order.end(), from);
     const bool back = (shift & kShift) != 0;
     WinControl* next = nullptr;
     if (at == order.end())
@@ -706,6 +727,22 @@ bool Form::DialogKey(std::uint16_t key, unsigned shift) {
     else
       next = at + 1 == order.end() ? order.front() : *(at + 1);
     SetActiveControl(next);
+    return true;
+  }
+  if (key == kKeyLeft || key == kKeyUp || key == kKeyRight || key == kKeyDown) {
+    if (!radio) return false;
+    const std::vector<RadioButton*> group = RadioGroup(*radio->Parent());
+    const auto at = std::find(group.begin(), group.end(), radio);
+    const auto count = static_cast<std::ptrdiff_t>(group.size());
+    const std::ptrdiff_t step = key == kKeyRight || key == kKeyDown ? 1 : count - 1;
+    RadioButton* next = group[static_cast<std::size_t>(((at - group.begin()) + step) % count)];
+    SetActiveControl(next);
+    next->Click();
+    return true;
+  }
+  if (key == kKeySpace) {
+    if (!radio && !dynamic_cast<ButtonControl*>(focused) && !dynamic_cast<CheckBox*>(focused)) return false;
+    focused->Click();
     return true;
   }
   ButtonControl* target = nullptr;

@@ -67,7 +67,16 @@ enum class SystemColor {
 enum class Change { Bounds, Visible, Enabled, Text, Look, Hint, Value };
 
 // Keys that dialogs act on, by their virtual-key codes.
-enum Key : std::uint16_t { kKeyTab = 9, kKeyReturn = 13, kKeyEscape = 27 };
+enum Key : std::uint16_t {
+  kKeyTab = 9,
+  kKeyReturn = 13,
+  kKeyEscape = 27,
+  kKeySpace = 32,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40
+};
 
 class Component {
  public:
@@ -321,7 +330,8 @@ class CheckBox : public WinControl {
 };
 
 // A radio button. The radio buttons of one parent form a group: checking one unchecks the others. Becoming
-// checked runs OnClick (becoming unchecked runs nothing); only the checked one of a group is a tab stop.
+// checked runs OnClick (becoming unchecked runs nothing). Tab enters a group at its checked button (at its
+// first one while none is), and the arrow keys move within it.
 class RadioButton : public WinControl {
  public:
   using WinControl::WinControl;
@@ -573,7 +583,10 @@ class Form : public WinControl {
   // own tab order, except those that take no input.
   std::vector<WinControl*> TabSequence() const;
   // The keys of a dialog: Tab and Shift+Tab move the focus along TabSequence, Enter clicks the focused button
-  // or else the default button, Esc clicks the cancel button. True when the key was used.
+  // or else the default button, Esc clicks the cancel button, Space clicks the focused button, check box or
+  // radio button, and the arrow keys move the focus to the next (Down, Right) or previous (Up, Left) radio
+  // button of the focused one's group, round at the ends, and check it as a click does. True when the key
+  // was used.
   bool DialogKey(std::uint16_t key, unsigned shift);
   // The first default (cancel) button that takes input, or nullptr.
   ButtonControl* DefaultButton() const;

@@ -22,9 +22,10 @@ Color HeadlessBackend::GetSystemColor(SystemColor which) {
   return Color{};
 }
 
-MessageResult HeadlessBackend::ShowMessageBox(const std::string& caption, const std::string& text,
-                                              MessageButtons buttons, MessageIcon icon) {
-  boxes.push_back(ShownBox{caption, text, buttons, icon});
+MessageResult HeadlessBackend::ShowMessageBox(const Form* owner, const std::string& caption,
+                                              const std::string& text, MessageButtons buttons,
+                                              MessageIcon icon) {
+  boxes.push_back(ShownBox{owner, caption, text, buttons, icon});
   if (whileBoxOpen) {
     auto during = whileBoxOpen;  // a nested box must not run it again
     whileBoxOpen = nullptr;

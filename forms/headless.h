@@ -15,6 +15,7 @@ namespace korval::forms {
 class HeadlessBackend : public Backend {
  public:
   struct ShownBox {
+    const Form* owner;
     std::string caption, text;
     MessageButtons buttons;
     MessageIcon icon;
@@ -72,8 +73,8 @@ class HeadlessBackend : public Backend {
   }
   void RunMessageLoop(Application&) override { loopRan = true; }
   void Terminate() override { terminated = true; }
-  MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageButtons buttons,
-                               MessageIcon icon) override;
+  MessageResult ShowMessageBox(const Form* owner, const std::string& caption, const std::string& text,
+                               MessageButtons buttons, MessageIcon icon) override;
   void FocusControl(WinControl& control) override { focused = &control; }
   bool ExecuteSaveDialog(SaveDialog& dialog) override;
   bool ShowInputBox(const std::string& caption, const std::string& prompt, std::string& value) override;

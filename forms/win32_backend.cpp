@@ -566,21 +566,35 @@ void Win32Backend::RunMessageLoop(Application& app) {
 
 void Win32Backend::Terminate() { PostQuitMessage(0); }
 
-MessageResult Win32Backend::ShowMessageBox(const std::string& caption, const std::string& text,
-                                           MessageButtons buttons, MessageIcon icon) {
+MessageResult Win32Backend::ShowMessageBox(const Form* form, const std::string& caption,
+                                           const std::string& text, MessageButtons buttons,
+                                           MessageIcon icon) {
   PaintWaitingChanges();  // the window as things stand, under the box
-  // The system's Yes/No box takes no Esc: ours answers No to it.
-  if (buttons == MessageButtons::YesNo) return AskYesNo(caption, text);
-  UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
-  if (icon == MessageIcon::Error) flags |= MB_ICONSTOP;
-  if (icon == MessageIcon::Information) flags |= MB_ICONINFORMATION;
-  if (icon == MessageIcon::Question) flags |= MB_ICONQUESTION;
-  HWND owner = nullptr;
-  if (app_ && app_->MainForm()) owner = WindowOf(*app_->MainForm());
-  if (owner && !IsWindowVisible(owner)) owner = nullptr;
-  HideHint();
-  return MessageBoxA(owner, text.c_str(), caption.c_str(), flags) == IDOK ? MessageResult::Ok
-                                                                          : MessageResult::Cancel;
+  HWND owner = OwnerWindow(form);
+  MessageResult answer = MessageResult::Ok;
+  if (buttons == MessageButtons::YesNo) {
+    // The system's Yes/No box takes no Esc: ours answers No to it.
+    answer = AskYesNo(owner, caption, text);
+  } else {
+    UINT flags = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
+    if (icon == MessageIcon::Error) flags |= MB_ICONSTOP;
+    if (icon == MessageIcon::Information) flags |= MB_ICONINFORMATION;
+    if (icon == MessageIcon::Question) flags |= MB_ICONQUESTION;
+    HideHint();
+    answer = MessageBoxA(owner, text.c_str(), caption.c_str(), flags) == IDOK ? MessageResult::Ok
+                                                                              : MessageResult::Cancel;
+  }
+  // The form goes on where the user left it; its focus comes back with its activation.
+  if (owner && IsWindowVisible(owner) && GetForegroundWindow() != owner) SetForegroundWindow(owner);
+  return answer;
+}
+
+HWND Win32Backend::OwnerWindow(const Form* form) const {
+  if (!form && app_) form = app_->MainForm();
+  HWND owner = form ? WindowOf(*form) : nullptr;
+  if ((!owner || !IsWindowVisible(owner)) && app_ && app_->MainForm() && form != app_->MainForm())
+    owner = WindowOf(*app_->MainForm());
+  return owner && IsWindowVisible(owner) ? owner : nullptr;
 }
 
 void Win32Backend::KeyPreview(MSG& msg, bool& eaten) {
@@ -596,7 +610,7 @@ void Win32Backend::KeyPreview(MSG& msg, bool& eaten) {
   if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
   if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrl;
   std::uint16_t key = static_cast<std::uint16_t>(msg.wParam);
-  app_->Dispatch([&] { form->OnKeyDown(key, shift); });
+  app_->Dispatch(*form, [&] { form->OnKeyDown(key, shift); });
   if (key == 0) eaten = true;
 }
 
@@ -617,12 +631,10 @@ LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   const int held = backend.holdingPaints_;
   backend.holdingPaints_ = 0;
   LRESULT result = 0;
-  // No error may unwind through the system's frames; handlers report theirs through Dispatch already.
-  try {
-    result = backend.Handle(*w, msg, wp, lp);
-  } catch (const std::exception& e) {
-    w->control->OwnerForm().App().ShowException(e);
-  }
+  // No error may unwind through the system's frames; handlers report theirs through Dispatch already. What
+  // the message runs are the handlers of the window's form.
+  Form& form = w->control->OwnerForm();
+  form.App().Dispatch(form, [&] { result = backend.Handle(*w, msg, wp, lp); });
   backend.holdingPaints_ = held;
   return result;
 }
@@ -974,6 +986,15 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
   }
   DrawEdge(back, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   r = RECT{0, 0, width, height};
+  // The focused button shows it inside its edges, as the system's buttons do (unless the system hides focus
+  // cues until the keyboard is used).
+  auto finish = [&] {
+    if ((dis.itemState & ODS_FOCUS) && !(dis.itemState & ODS_NOFOCUSRECT)) {
+      RECT f{4, 4, width - 4, height - 4};
+      DrawFocusRect(back, &f);
+    }
+    BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+  };
   // A strip of pictures: the first one normally, the second one while the button is disabled.
   Bitmap glyph = button->Glyph();
   if (button->NumGlyphs() > 1 && glyph.Width() >= button->NumGlyphs()) {
@@ -1006,11 +1027,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
     }
     RECT text{x + glyph.Width() + gap, pressed ? 1 : 0, width, height + (pressed ? 1 : 0)};
     PaintText(*button, back, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    if (dis.itemState & ODS_FOCUS) {
-      RECT f{4, 4, width - 4, height - 4};
-      DrawFocusRect(back, &f);
-    }
-    BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+    finish();
     return;
   }
   if (!glyph.Empty()) {
@@ -1032,7 +1049,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
     BlitBitmap(back, shown, x, y, shown.Width(), shown.Height());
   }
   if (!button->Caption().empty()) PaintText(*button, back, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  BitBlt(dis.hDC, dis.rcItem.left, dis.rcItem.top, width, height, back, 0, 0, SRCCOPY);
+  finish();
 }
 
 HFONT Win32Backend::FontFor(const Font& font) {

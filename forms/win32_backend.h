@@ -32,8 +32,8 @@ class Win32Backend : public Backend {
   std::optional<std::string> ResourceBytes(const std::string& name) override;
   void RunMessageLoop(Application& app) override;
   void Terminate() override;
-  MessageResult ShowMessageBox(const std::string& caption, const std::string& text, MessageButtons buttons,
-                               MessageIcon icon) override;
+  MessageResult ShowMessageBox(const Form* owner, const std::string& caption, const std::string& text,
+                               MessageButtons buttons, MessageIcon icon) override;
   void FocusControl(WinControl& control) override;
   bool ExecuteSaveDialog(SaveDialog& dialog) override;
   bool ShowInputBox(const std::string& caption, const std::string& prompt, std::string& value) override;
@@ -91,8 +91,10 @@ class Win32Backend : public Backend {
   bool HandleSpin(Window& w, SpinButton& spin, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void PaintSpin(const SpinButton& spin, const Window& w, HDC dc, const RECT& r);
   void SpinClick(Window& w, SpinButton& spin);
-  MessageResult AskYesNo(const std::string& caption, const std::string& text);
-  INT_PTR RunDialog(DialogState& state);
+  // The window that a modal box of `form`'s stands over: the form's, else the main form's, while shown.
+  HWND OwnerWindow(const Form* form) const;
+  MessageResult AskYesNo(HWND owner, const std::string& caption, const std::string& text);
+  INT_PTR RunDialog(DialogState& state, HWND owner);
   void LayOutDialog(HWND dialog, DialogState& state);
 
   void TrackHint(const MSG& msg);

@@ -226,7 +226,19 @@ void Win32Backend::FocusControl(WinControl& control) {
 
 void Win32Backend::DialogKeys(const MSG& msg, bool& eaten) {
   if (msg.message != WM_KEYDOWN || !app_) return;
-  if (msg.wParam != VK_TAB && msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return;
+  switch (msg.wParam) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_SPACE:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+      break;
+    default:
+      return;
+  }
   Window* w = Find(GetAncestor(msg.hwnd, GA_ROOT));
   auto* form = w ? dynamic_cast<Form*>(w->control) : nullptr;
   if (!form) return;
@@ -239,8 +251,14 @@ void Win32Backend::DialogKeys(const MSG& msg, bool& eaten) {
   if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
   if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrl;
   bool used = false;
-  app_->Dispatch([&] { used = form->DialogKey(static_cast<std::uint16_t>(msg.wParam), shift); });
+  app_->Dispatch(*form, [&] { used = form->DialogKey(static_cast<std::uint16_t>(msg.wParam), shift); });
   eaten = used;
+  if (!used) return;
+  // From the first key on the focused control shows it, as in the system's dialogs (which hide the focus
+  // cues until the keyboard is used). A radio button checked while it has the focus draws its focus
+  // rectangle again over the one it drew on taking the focus, which takes it away: it is drawn anew whole.
+  if (IsWindow(w->hwnd)) SendMessageA(w->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  if (HWND focus = GetFocus()) InvalidateRect(focus, nullptr, TRUE);
 }
 
 // Grid.
@@ -621,7 +639,7 @@ struct Win32Backend::DialogState {
   HWND edit = nullptr;
 };
 
-INT_PTR Win32Backend::RunDialog(DialogState& state) {
+INT_PTR Win32Backend::RunDialog(DialogState& state, HWND owner) {
   state.backend = this;
   // An empty template: the controls are made in pixels when the dialog starts.
   std::vector<WORD> t(64, 0);
@@ -630,8 +648,6 @@ INT_PTR Win32Backend::RunDialog(DialogState& state) {
   tmpl->cx = 100;
   tmpl->cy = 50;
   // After the header: no menu, the standard class, an empty title (set when it starts).
-  HWND owner = app_ && app_->MainForm() ? WindowOf(*app_->MainForm()) : nullptr;
-  if (owner && !IsWindowVisible(owner)) owner = nullptr;
   HideHint();
   return DialogBoxIndirectParamA(instance_, tmpl, owner, DialogProc, reinterpret_cast<LPARAM>(&state));
 }
@@ -728,13 +744,13 @@ INT_PTR CALLBACK Win32Backend::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   return TRUE;
 }
 
-MessageResult Win32Backend::AskYesNo(const std::string& caption, const std::string& text) {
+MessageResult Win32Backend::AskYesNo(HWND owner, const std::string& caption, const std::string& text) {
   DialogState state;
   state.kind = DialogState::Question;
   state.caption = caption;
   state.text = text;
   MessageBeep(MB_ICONQUESTION);
-  if (RunDialog(state) <= 0) return MessageResult::No;
+  if (RunDialog(state, owner) <= 0) return MessageResult::No;
   return state.answer;
 }
 
@@ -744,7 +760,7 @@ bool Win32Backend::ShowInputBox(const std::string& caption, const std::string& p
   state.caption = caption;
   state.text = prompt;
   state.value = value;
-  if (RunDialog(state) <= 0 || !state.ok) return false;
+  if (RunDialog(state, OwnerWindow(app_ ? app_->HandlerForm() : nullptr)) <= 0 || !state.ok) return false;
   value = state.value;
   return true;
 }

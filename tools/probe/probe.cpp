@@ -73,6 +73,13 @@ std::vector<ChildWindow> ChildWindows(HWND topLevel) {
   return out;
 }
 
+HWND FocusedWindow(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  return thread && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 const ChildWindow* ChildAt(const std::vector<ChildWindow>& children, int left, int top, int width,
                            int height) {
   for (const ChildWindow& c : children)

@@ -25,6 +25,10 @@ std::vector<ChildWindow> ChildWindows(HWND topLevel);
 const ChildWindow* ChildAt(const std::vector<ChildWindow>& children, int left, int top, int width,
                            int height);
 
+// The window that has the keyboard focus in the thread of `window` (the thread's own record, so it answers
+// for another program's windows too); nullptr when none of that thread's windows has it.
+HWND FocusedWindow(HWND window);
+
 // Types `key` with the modifiers `held` (VK_MENU, VK_CONTROL, VK_SHIFT) down, into the foreground window.
 void TypeKey(WORD key, std::initializer_list<WORD> held = {});
 // Chooses an item of the window's menu bar from the keyboard, as a user does: F10, Right to menu `menu`

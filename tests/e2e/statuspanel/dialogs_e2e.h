@@ -14,6 +14,17 @@ struct Place {
   int left, top, width, height;
 };
 
+// The controls of the dialogs, by their places in the client area.
+inline const Place kOldPassword{191, 10, 121, 20}, kNewPassword{191, 50, 121, 20},
+    kConfirmPassword{191, 90, 121, 20};
+inline const Place kPasswordLabels[3] = {{26, 10, 164, 17}, {26, 50, 164, 17}, {26, 90, 164, 17}};
+inline const Place kPasswordOk{81, 157, 75, 25}, kPasswordCancel{193, 157, 75, 25};
+inline const Place kChoices[4] = {{8, 15, 262, 17}, {8, 45, 348, 17}, {8, 105, 262, 17}, {8, 135, 262, 17}};
+inline const Place kMinutes{28, 67, 37, 24}, kSelfTestOk{80, 179, 75, 25}, kSelfTestCancel{200, 179, 75, 25};
+inline const Place kGreenOn{56, 32, 339, 17}, kGreenOff{56, 79, 339, 17};
+inline const Place kGreenOk{55, 130, 95, 25}, kGreenCancel{239, 130, 95, 25};
+inline const Place kSelfTestButton{213, 25, 41, 40};  // BitBtn2 of the status window's toolbar
+
 class Dialogs : public StatusPanel {
  protected:
   // Keys and clicks go, as the keyboard's and the mouse's would, to the window with the focus and the window
@@ -114,6 +125,13 @@ class Dialogs : public StatusPanel {
       if (lstrcmpiA(c.className.c_str(), "Static") == 0 && SendMessageA(c.hwnd, STM_GETICON, 0, 0) != 0)
         return true;
     return false;
+  }
+  // `window` is the foreground window and `focus` has the keyboard focus in it.
+  static void ExpectInFront(HWND window, HWND focus) {
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; }, 2000))
+        << "in front: " << Text(GetForegroundWindow());
+    EXPECT_TRUE(WaitFor([&] { return probe::FocusedWindow(window) == focus; }, 2000))
+        << "focused: " << Text(probe::FocusedWindow(window));
   }
   static bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   // Clicks into an edit and types `text` over what it holds.

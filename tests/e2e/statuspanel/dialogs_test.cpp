@@ -10,16 +10,6 @@
 namespace korval::e2e {
 namespace {
 
-const Place kOldPassword{191, 10, 121, 20}, kNewPassword{191, 50, 121, 20},
-    kConfirmPassword{191, 90, 121, 20};
-const Place kPasswordLabels[3] = {{26, 10, 164, 17}, {26, 50, 164, 17}, {26, 90, 164, 17}};
-const Place kPasswordOk{81, 157, 75, 25}, kPasswordCancel{193, 157, 75, 25};
-const Place kChoices[4] = {{8, 15, 262, 17}, {8, 45, 348, 17}, {8, 105, 262, 17}, {8, 135, 262, 17}};
-const Place kMinutes{28, 67, 37, 24}, kSelfTestOk{80, 179, 75, 25}, kSelfTestCancel{200, 179, 75, 25};
-const Place kGreenOn{56, 32, 339, 17}, kGreenOff{56, 79, 339, 17};
-const Place kGreenOk{55, 130, 95, 25}, kGreenCancel{239, 130, 95, 25};
-const Place kSelfTestButton{213, 25, 41, 40};  // BitBtn2 of the status window's toolbar
-
 using DialogsE2e = Dialogs;
 
 TEST_F(DialogsE2e, PasswordIsSetChangedWithTheRightOldOneAndRefusedWithAWrongOne) {
@@ -62,12 +52,13 @@ TEST_F(DialogsE2e, PasswordIsSetChangedWithTheRightOldOneAndRefusedWithAWrongOne
   EXPECT_EQ(BoxButtons(box), "OK");
   EXPECT_NE(BoxText(box).find("Set Password Error!!"), std::string::npos);
   EXPECT_FALSE(BoxHasIcon(box));
+  EXPECT_EQ(GetWindow(box, GW_OWNER), dialog) << "the box stands over the dialog";
   Press(VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return MessageBoxes().empty(); }, 5000));
-  EXPECT_TRUE(IsWindowVisible(dialog));
+  // The dialog is in front again with its texts and the focus where they were: the keys go on to it.
+  ExpectInFront(dialog, ChildAt(dialog, kConfirmPassword));
+  EXPECT_EQ(Text(ChildAt(dialog, kOldPassword)), "Lion");
   EXPECT_EQ(Setting("Main", "ShowDisp"), "lion");
-  SetForegroundWindow(dialog);
-  Click(ChildAt(dialog, kOldPassword));
   Press(VK_ESCAPE);
   EXPECT_TRUE(Hidden(dialog));
   EXPECT_EQ(Setting("Main", "ShowDisp"), "lion");
@@ -160,6 +151,35 @@ TEST_F(DialogsE2e, GreenModeOffAndOn) {
   Sleep(600);
   EXPECT_EQ(Setting("Set", "GreenStatus"), "0");
   EXPECT_EQ(Logged("command GreenCommand 2"), 2);
+}
+
+// The general error report over the green-mode dialog (another program holds the settings file when OK is
+// pressed) leaves the dialog in front with its choice; OK once more sends it.
+TEST_F(DialogsE2e, AnErrorReportLeavesItsDialogInFront) {
+  Start(Live(5));
+  GreenModeCommand();
+  HWND dialog = ShownDialog("TnGreenModeSetup");
+  ASSERT_TRUE(dialog);
+  Click(ChildAt(dialog, kGreenOff));
+  HANDLE held = CreateFileA((data_ + "KORVAL.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return MessageBoxes().size() == 1; }, 5000));
+  HWND box = MessageBoxes()[0];
+  EXPECT_EQ(Text(box), "KORVAL Plus for Windows");
+  EXPECT_TRUE(BoxHasIcon(box));
+  EXPECT_EQ(GetWindow(box, GW_OWNER), dialog) << "the report stands over the dialog";
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return MessageBoxes().empty(); }, 5000));
+  CloseHandle(held);
+  ExpectInFront(dialog, ChildAt(dialog, kGreenOff));
+  EXPECT_TRUE(Checked(ChildAt(dialog, kGreenOff)));
+  EXPECT_EQ(Logged("command GreenCommand 2"), 0);
+  Press(VK_RETURN);
+  ASSERT_TRUE(Hidden(dialog));
+  EXPECT_EQ(Setting("Set", "GreenStatus"), "1");
+  EXPECT_TRUE(LoggedTimes("command GreenCommand 2", 1));
 }
 
 // The three dialogs in the language of KORVAL_SHOT_LANGUAGE (English when unset) show that language file's

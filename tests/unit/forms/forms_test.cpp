@@ -1,8 +1,12 @@
-// The form library on the headless backend: property changes, dispatch and the general error report,
-// auto-sizing, closing.
+// The form library on the headless backend: property changes, dispatch and the general error report, the
+// owner of message boxes, auto-sizing, closing, and the keys of a dialog among groups of radio buttons.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "application.h"
 #include "headless.h"
@@ -160,6 +164,148 @@ TEST_F(FormsTest, MessageBoxAnswersComeFromTheScript) {
   EXPECT_EQ(app.MessageBox("c", "t", MessageButtons::OkCancel), MessageResult::Cancel);
   EXPECT_EQ(app.MessageBox("c", "t", MessageButtons::OkCancel), MessageResult::Ok);
   EXPECT_EQ(backend.boxes[0].buttons, MessageButtons::OkCancel);
+}
+
+TEST_F(FormsTest, AMessageBoxBelongsToTheFormWhoseHandlerShowsIt) {
+  TestForm& main = app.CreateForm<TestForm>();
+  TestForm& dialog = app.CreateForm<TestForm>();
+  app.Dispatch(dialog, [&] {
+    app.Dispatch(main, [&] { app.MessageBox("c", "main's", MessageButtons::Ok); });
+    app.MessageBox("c", "dialog's", MessageButtons::Ok);  // after a nested handler of another form
+    throw std::runtime_error("dialog's error");
+  });
+  main.timer->OnTimer = [] { throw std::runtime_error("main's error"); };
+  app.Dispatch(main, main.timer->OnTimer);
+  app.MessageBox("c", "no form's", MessageButtons::Ok);
+  const std::vector<std::pair<std::string, const Form*>> want = {{"main's", &main},
+                                                                 {"dialog's", &dialog},
+                                                                 {"dialog's error", &dialog},
+                                                                 {"main's error", &main},
+                                                                 {"no form's", nullptr}};
+  ASSERT_EQ(backend.boxes.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(backend.boxes[i].text, want[i].first);
+    EXPECT_EQ(backend.boxes[i].owner, want[i].second) << want[i].first;
+  }
+}
+
+// The self-test dialog's shape: OK and Cancel first in the tab order, then a panel with an edit and a group
+// of four radio buttons; and a second group on the form itself, before the buttons (the green-mode dialog).
+class ChoicesForm : public Form {
+ public:
+  explicit ChoicesForm(Application& app) : Form(app, "TChoices", "Choices") {
+    on = Add<RadioButton>(this, "On");
+    off = Add<RadioButton>(this, "Off");
+    panel = Add<Panel>(this, "Panel1");
+    edit = Add<Edit>(panel, "Edit1");
+    for (const char* name : {"Kind1", "Kind2", "Kind3", "Kind4"})
+      kinds.push_back(Add<RadioButton>(panel, name));
+    box = Add<CheckBox>(this, "CheckBox1");
+    ok = Add<BitBtn>(this, "OK");
+    cancel = Add<BitBtn>(this, "Cancel");
+    ok->SetDefault(true);
+    cancel->SetCancel(true);
+    ok->SetTabOrder(2);
+    cancel->SetTabOrder(3);
+    for (Control* c : std::vector<Control*>{on, off, kinds[0], kinds[1], kinds[2], kinds[3], box, ok, cancel})
+      c->OnClick = [this](Control& clicked) { clicks += clicked.Name() + " "; };
+  }
+  RadioButton *on, *off;
+  Panel* panel;
+  Edit* edit;
+  std::vector<RadioButton*> kinds;
+  CheckBox* box;
+  BitBtn *ok, *cancel;
+  std::string clicks;
+};
+
+class DialogKeysTest : public FormsTest {
+ protected:
+  void SetUp() override { f.Show(); }
+  ChoicesForm& f = app.CreateForm<ChoicesForm>();
+  // Presses the keys in turn; the names of the focused controls after each one.
+  std::string Keys(std::initializer_list<std::uint16_t> keys, unsigned shift = 0) {
+    std::string focus;
+    for (std::uint16_t key : keys) {
+      EXPECT_TRUE(f.DialogKey(key, shift)) << key;
+      focus += (f.ActiveControl() ? f.ActiveControl()->Name() : "-") + " ";
+    }
+    return focus;
+  }
+};
+
+TEST_F(DialogKeysTest, TabEntersEachGroupAtItsCheckedButtonAndLeavesIt) {
+  f.off->SetChecked(true);
+  f.kinds[2]->SetChecked(true);
+  f.clicks.clear();
+  f.SetActiveControl(f.off);
+  EXPECT_EQ(Keys({kKeyTab, kKeyTab, kKeyTab, kKeyTab, kKeyTab, kKeyTab}),
+            "OK Cancel Edit1 Kind3 CheckBox1 Off ");
+  EXPECT_EQ(Keys({kKeyTab, kKeyTab, kKeyTab}, kShift), "CheckBox1 Kind3 Edit1 ");
+  EXPECT_EQ(backend.focused, f.edit);
+
+  // No button of the group checked: Tab enters at its first one that takes input.
+  f.kinds[2]->SetChecked(false);
+  f.kinds[0]->SetEnabled(false);
+  EXPECT_EQ(Keys({kKeyTab}), "Kind2 ");
+  // A focused button that is not where Tab enters leaves the group all the same.
+  f.SetActiveControl(f.kinds[3]);
+  EXPECT_EQ(Keys({kKeyTab}), "CheckBox1 ");
+  f.SetActiveControl(f.kinds[3]);
+  EXPECT_EQ(Keys({kKeyTab}, kShift), "Edit1 ");
+  EXPECT_EQ(f.clicks, "") << "Tab checks nothing";
+}
+
+TEST_F(DialogKeysTest, ArrowsMoveTheFocusRoundTheGroupAndCheckAsAClickDoes) {
+  f.kinds[0]->SetChecked(true);
+  f.on->SetChecked(true);
+  f.kinds[2]->SetEnabled(false);
+  f.clicks.clear();
+  f.SetActiveControl(f.kinds[0]);
+  EXPECT_EQ(Keys({kKeyDown, kKeyRight, kKeyDown, kKeyUp, kKeyLeft, kKeyLeft}),
+            "Kind2 Kind4 Kind1 Kind4 Kind2 Kind1 ")
+      << "a disabled button is passed over; round at both ends";
+  EXPECT_EQ(f.clicks, "Kind2 Kind4 Kind1 Kind4 Kind2 Kind1 ");
+  EXPECT_TRUE(f.kinds[0]->Checked());
+  EXPECT_FALSE(f.kinds[1]->Checked());
+  EXPECT_TRUE(f.on->Checked()) << "the other group keeps its choice";
+
+  f.SetActiveControl(f.on);
+  EXPECT_EQ(Keys({kKeyDown}), "Off ");
+  EXPECT_TRUE(f.off->Checked());
+  EXPECT_EQ(Keys({kKeyTab}), "OK ");
+
+  // Outside a group the arrows are the control's own (the caret in an edit), or nobody's.
+  for (WinControl* c : std::vector<WinControl*>{f.edit, f.ok, f.box}) {
+    f.SetActiveControl(c);
+    for (std::uint16_t key : {kKeyLeft, kKeyUp, kKeyRight, kKeyDown}) EXPECT_FALSE(f.DialogKey(key, 0));
+  }
+  f.SetActiveControl(f.off);
+  EXPECT_FALSE(f.DialogKey(kKeyDown, kAlt));
+  f.panel->SetEnabled(false);
+  f.SetActiveControl(f.kinds[0]);
+  EXPECT_FALSE(f.DialogKey(kKeyDown, 0)) << "a group that takes no input";
+}
+
+TEST_F(DialogKeysTest, SpacePressesTheFocusedButtonAndChecksTheFocusedChoice) {
+  f.kinds[0]->SetChecked(true);
+  f.clicks.clear();
+  const std::vector<std::pair<WinControl*, const char*>> presses = {
+      {f.ok, "OK "}, {f.cancel, "Cancel "}, {f.box, "CheckBox1 "}, {f.kinds[3], "Kind4 "}, {f.kinds[3], ""}};
+  for (const auto& [control, click] : presses) {
+    f.clicks.clear();
+    f.SetActiveControl(control);
+    EXPECT_TRUE(f.DialogKey(kKeySpace, 0)) << control->Name();
+    EXPECT_EQ(f.clicks, click) << control->Name();
+  }
+  EXPECT_TRUE(f.box->Checked());
+  EXPECT_TRUE(f.kinds[3]->Checked());
+  EXPECT_FALSE(f.kinds[0]->Checked());
+  f.SetActiveControl(f.edit);
+  EXPECT_FALSE(f.DialogKey(kKeySpace, 0)) << "an edit types its space";
+  f.ok->SetEnabled(false);
+  f.SetActiveControl(f.ok);
+  EXPECT_FALSE(f.DialogKey(kKeySpace, 0)) << "a disabled button is not pressed";
 }
 
 }  // namespace

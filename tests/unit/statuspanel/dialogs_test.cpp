@@ -444,5 +444,37 @@ TEST_F(DialogsTest, DotumStaysOnThePasswordAndSelfTestDialogs) {
   EXPECT_EQ(SelfTest().Edit1->Font().name, "MS Sans Serif") << "the minutes keep their font";
 }
 
+// The OK and Cancel buttons: "MS UI Gothic" -13 on the password and green-mode dialogs, the form's own
+// "MS Sans Serif" -11 on the self-test dialog; language 11 changes the name and keeps the height.
+TEST_F(DialogsTest, OkAndCancelButtonFonts) {
+  program.Write("russian.txt", std::string(kEnglishFixture) + kDialogTexts);
+  Put(Live(22));
+  StartAll();
+  for (const bool dotum : {false, true}) {
+    SCOPED_TRACE(dotum ? "language 11" : "language 0");
+    Settings(dotum ? "[Main]\r\nLanguage=11\r\n" : "[Main]\r\nLanguage=0\r\n");
+    form->CaptionSet();
+    form->PassWord1Click();
+    form->BitBtn2Click();
+    form->GreenMode1Click();
+    struct Button {
+      const char* dialog;
+      forms::BitBtn* button;
+      const char* name;
+      int height;
+    };
+    for (const Button& b : {Button{"password", Pass().BitBtn1, "MS UI Gothic", 13},
+                            Button{"password", Pass().BitBtn2, "MS UI Gothic", 13},
+                            Button{"self-test", SelfTest().BitBtn1, "MS Sans Serif", 11},
+                            Button{"self-test", SelfTest().BitBtn2, "MS Sans Serif", 11},
+                            Button{"green mode", Green().BitBtn1, "MS UI Gothic", 13},
+                            Button{"green mode", Green().BitBtn2, "MS UI Gothic", 13}}) {
+      SCOPED_TRACE(std::string(b.dialog) + " " + b.button->Name());
+      EXPECT_EQ(b.button->Font().name, dotum ? "Dotum" : b.name);
+      EXPECT_EQ(b.button->Font().height, b.height);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace korval::statuspanel::test

@@ -3,6 +3,7 @@
 // settings file that cannot be opened does.
 #include <gtest/gtest.h>
 
+#include "codepage.h"
 #include "dialogs_fixture.h"
 
 namespace korval::statuspanel::test {
@@ -129,6 +130,27 @@ TEST_F(DialogsTest, PasswordOpeningTakesTheKeptTextsAndEmptiesTheEdits) {
   Pass().BitBtn1->Click();
   EXPECT_EQ(backend.boxes.size(), 1u);
   EXPECT_EQ(Setting("Main", "ShowDisp"), "late");
+}
+
+// A Japanese line in [Main] whose last byte, "]", is the second byte of a character opens no section: the
+// stored password is still found, so the old-password row shows and a new one needs the old; the change
+// replaces the entry.
+TEST_F(DialogsTest, PasswordBehindAJapaneseLineEndingInABracketByte) {
+  UseCodePage(932);
+  Settings("[Main]\r\nLanguage=0\r\n[\x92\x8D\x81\x5D\r\nShowDisp=pw\r\n");
+  StartAll();
+  form->PassWord1Click();
+  EXPECT_TRUE(Pass().MaskEdit1->Visible());
+  Pass().MaskEdit2->Typed("new");
+  Pass().MaskEdit3->Typed("new");
+  Pass().BitBtn1->Click();
+  EXPECT_EQ(backend.boxes.size(), 1u) << "refused without the old password";
+  Pass().MaskEdit1->Typed("pw");
+  Pass().BitBtn1->Click();
+  EXPECT_FALSE(Pass().Visible());
+  const std::string file = data.Read("KORVAL.ini");
+  EXPECT_EQ(file, "[Main]\r\nLanguage=0\r\n[\x92\x8D\x81\x5D\r\nShowDisp=new\r\n\r\n");
+  UseCodePage(0);
 }
 
 // ---------------------------------------------------------------------------------------------- self-test

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "codepage.h"
@@ -221,6 +222,7 @@ TEST(SettingsFile, LinesAreTakenApartByCharactersOfTheCodePage) {
 TEST(SettingsFile, LinesFollowTheSystemCodePage) {
 #ifdef _WIN32
   const UINT page = GetACP();
+  std::printf("system code page %u\n", page);
   ExpectLinesOfCodePage(page == 932 || page == 936 || page == 949 || page == 950);
 #else
   ExpectLinesOfCodePage(false);

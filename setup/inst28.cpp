@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "command_line.h"
 #include "error.h"
 
 namespace korval::setup {
@@ -37,10 +38,7 @@ constexpr int kShadowOffset = 3;
 std::string CutToLimit(const std::string& text) { return text.substr(0, std::min(text.size(), kPathLimit)); }
 
 std::string CommandLine(const std::string& program, const std::string& arguments) {
-  const std::string line = CutToLimit(program + arguments);
-  const std::size_t end = std::min(program.size(), line.size());
-  if (line.find_first_of(" \t") >= end) return line;
-  return "\"" + line.substr(0, end) + "\"" + line.substr(end);
+  return QuoteProgramPart(CutToLimit(program + arguments), program.size());
 }
 
 TInstall::TInstall(forms::Application& app, SetupSystem& system)

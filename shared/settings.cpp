@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "codepage.h"
 #include "error.h"
 #include "fileio.h"
 #include "text.h"
@@ -16,13 +17,21 @@ int DigitValue(char c, int base) {
   return v;
 }
 
+// Lines are taken apart by characters of the code page: the second byte of a double-byte character is
+// never the "=" of an entry nor the "]" of a section line.
+bool IsEntry(std::string_view line) { return FindCharacter(line, '=') != std::string_view::npos; }
+
 std::string_view KeyOf(std::string_view line) {
-  std::size_t eq = line.find('=');
+  std::size_t eq = FindCharacter(line, '=');
   return eq == std::string_view::npos ? std::string_view() : line.substr(0, eq);
 }
 
 // The text after the first "=" of an entry line.
-std::string_view ValueOf(std::string_view line) { return line.substr(line.find('=') + 1); }
+std::string_view ValueOf(std::string_view line) { return line.substr(FindCharacter(line, '=') + 1); }
+
+bool IsSectionLine(std::string_view line) {
+  return line.size() >= 2 && line.front() == '[' && EndsWithCharacter(line, ']');
+}
 
 }  // namespace
 
@@ -58,7 +67,7 @@ SettingsFile SettingsFile::FromText(std::string path, std::string_view text) {
   SettingsFile file(std::move(path));
   for (std::string_view line : SplitLines(text)) {
     if (line.empty() || line.front() == ';') continue;
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+    if (IsSectionLine(line)) {
       file.sections_.push_back(Section{std::string(line.substr(1, line.size() - 2)), {}});
     } else if (!file.sections_.empty()) {
       file.sections_.back().lines.emplace_back(line);
@@ -91,7 +100,7 @@ const std::string* SettingsFile::FindValue(std::string_view section, std::string
   if (!s) return nullptr;
   for (const std::string& line : s->lines) {
     std::string_view k = KeyOf(line);
-    if (line.find('=') != std::string::npos && SameText(k, key)) return &line;
+    if (IsEntry(line) && SameText(k, key)) return &line;
   }
   return nullptr;
 }
@@ -116,7 +125,7 @@ void SettingsFile::Write(std::string_view section, std::string_view key, std::st
   for (Section& s : sections_) {
     if (!SameText(s.name, section)) continue;
     for (std::string& line : s.lines) {
-      if (line.find('=') == std::string::npos || !SameText(KeyOf(line), key)) continue;
+      if (!IsEntry(line) || !SameText(KeyOf(line), key)) continue;
       if (same(ValueOf(line))) return;
       KeepAsRead();
       line = std::move(entry);

@@ -55,6 +55,9 @@ TnselfTsetset::TnselfTsetset(forms::Application& app) : Form(app, "TnselfTsetset
 
   BitBtn1 = AddKindButton(*this, "BitBtn1", 80, 179, 75, ButtonKind::Ok);
   BitBtn2 = AddKindButton(*this, "BitBtn2", 200, 179, 75, ButtonKind::Cancel);
+  // Unlike the other dialogs' buttons, these two keep the form's font.
+  BitBtn1->SetFont(Font());
+  BitBtn2->SetFont(Font());
   BitBtn1->SetTabOrder(0);
   BitBtn2->SetTabOrder(1);
   Panel1->SetTabOrder(2);

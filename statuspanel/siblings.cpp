@@ -1,7 +1,9 @@
 // The status window as the suite's hub: the sibling programs, closing and exit, the diagnostic line's keys.
+#include <algorithm>
 #include <optional>
 #include <string>
 
+#include "command_line.h"
 #include "error.h"
 #include "main_form.h"
 #include "settings.h"
@@ -35,7 +37,9 @@ void TnKORVALmain::LaunchOrRaise(const std::string& className, const std::string
   if (commandLine.size() > kCommandLineLimit)
     throw Error("Cannot start " + commandLine + ": the command line is longer than " +
                 std::to_string(kCommandLineLimit) + " characters");
-  system.StartProgram(commandLine, kShowRestore);
+  // The program's file name ends at the first blank of the command text; the rest are its arguments.
+  const std::size_t program = ProgramDir.size() + std::min(commandText.find(' '), commandText.size());
+  system.StartProgram(QuoteProgramPart(commandLine, program), kShowRestore);
 }
 
 void TnKORVALmain::BitBtn1Click() { LaunchOrRaise("TnTunedesk", "tunedesk.exe"); }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
+#include "codepage.h"
 #include "error.h"
 #include "temp_dir.h"
 
@@ -169,6 +171,62 @@ TEST(OpenSettings, FailureOutcomes) {
   EXPECT_EQ(ends, 1);
   test::TempDir ok;
   EXPECT_TRUE(OpenSettings(ok.File("KORVAL.ini"), OnOpenFailure::EndProgram, requestEnd).has_value());
+}
+
+// Chooses the code page of the lines for one test, and goes back to the system's.
+struct CodePage {
+  explicit CodePage(unsigned page) { UseCodePage(page); }
+  ~CodePage() { UseCodePage(0); }
+};
+
+// A Japanese line inside [Main] that ends in the second byte of a double-byte character: bytes 5B 92 8D 81 5D
+// ("[" and two characters) end in "]" only to a single-byte reader.
+const char kTrailBracketLine[] = "[\x92\x8D\x81\x5D";
+const std::string kDoubleByteLines = std::string("[Main]\r\n") +
+                                     "Key\x81=x=y\r\n" +  // the first "=" is the second byte of a character
+                                     kTrailBracketLine +
+                                     "\r\nShowDisp=pw\r\n"
+                                     "[Set]\r\nGreenStatus=1\r\n";
+
+// What the lines above read as: in a double-byte code page the line stays a line of [Main], the "=" after a
+// lead byte is part of its character, and the real section line after them opens [Set]; a single-byte code
+// page reads them as before.
+void ExpectLinesOfCodePage(bool doubleByte) {
+  SettingsFile f = SettingsFile::FromText("x.ini", kDoubleByteLines);
+  EXPECT_EQ(f.ReadString("Main", "ShowDisp", "(none)"), doubleByte ? "pw" : "(none)");
+  EXPECT_EQ(f.ReadString("\x92\x8D\x81", "ShowDisp", "(none)"), doubleByte ? "(none)" : "pw");
+  EXPECT_EQ(f.ReadString("Main", "Key\x81", "(none)"), doubleByte ? "(none)" : "x=y");
+  EXPECT_EQ(f.ReadString("Main", "Key\x81=x", "(none)"), doubleByte ? "y" : "(none)");
+  EXPECT_EQ(f.ReadInteger("Set", "GreenStatus", 0), 1);
+  // A changed password replaces its line; only a single-byte reader adds a second one to [Main].
+  f.WriteString("Main", "ShowDisp", "new");
+  const std::string text = f.Text();
+  int entries = 0;
+  for (std::size_t at = text.find("ShowDisp="); at != std::string::npos; at = text.find("ShowDisp=", at + 1))
+    ++entries;
+  EXPECT_EQ(entries, doubleByte ? 1 : 2) << text;
+  EXPECT_EQ(f.ReadString("Main", "ShowDisp", ""), "new");
+  EXPECT_NE(text.find(std::string(kTrailBracketLine) + "\r\n"), std::string::npos) << "the line stays";
+}
+
+TEST(SettingsFile, LinesAreTakenApartByCharactersOfTheCodePage) {
+  for (const unsigned page : {0u, 1252u, 1251u, 874u, 932u, 936u, 949u, 950u}) {
+    SCOPED_TRACE(page);
+    CodePage chosen(page);
+    ExpectLinesOfCodePage(page >= 932 && page <= 950);
+  }
+}
+
+// Without a chosen code page the lines follow the system's: the ANSI code page on Windows, single-byte
+// natively.
+TEST(SettingsFile, LinesFollowTheSystemCodePage) {
+#ifdef _WIN32
+  const UINT page = GetACP();
+  std::printf("system code page %u\n", page);
+  ExpectLinesOfCodePage(page == 932 || page == 936 || page == 949 || page == 950);
+#else
+  ExpectLinesOfCodePage(false);
+#endif
 }
 
 #ifdef _WIN32

@@ -3,6 +3,7 @@
 // settings file that cannot be opened does.
 #include <gtest/gtest.h>
 
+#include "codepage.h"
 #include "dialogs_fixture.h"
 
 namespace korval::statuspanel::test {
@@ -129,6 +130,27 @@ TEST_F(DialogsTest, PasswordOpeningTakesTheKeptTextsAndEmptiesTheEdits) {
   Pass().BitBtn1->Click();
   EXPECT_EQ(backend.boxes.size(), 1u);
   EXPECT_EQ(Setting("Main", "ShowDisp"), "late");
+}
+
+// A Japanese line in [Main] whose last byte, "]", is the second byte of a character opens no section: the
+// stored password is still found, so the old-password row shows and a new one needs the old; the change
+// replaces the entry.
+TEST_F(DialogsTest, PasswordBehindAJapaneseLineEndingInABracketByte) {
+  UseCodePage(932);
+  Settings("[Main]\r\nLanguage=0\r\n[\x92\x8D\x81\x5D\r\nShowDisp=pw\r\n");
+  StartAll();
+  form->PassWord1Click();
+  EXPECT_TRUE(Pass().MaskEdit1->Visible());
+  Pass().MaskEdit2->Typed("new");
+  Pass().MaskEdit3->Typed("new");
+  Pass().BitBtn1->Click();
+  EXPECT_EQ(backend.boxes.size(), 1u) << "refused without the old password";
+  Pass().MaskEdit1->Typed("pw");
+  Pass().BitBtn1->Click();
+  EXPECT_FALSE(Pass().Visible());
+  const std::string file = data.Read("KORVAL.ini");
+  EXPECT_EQ(file, "[Main]\r\nLanguage=0\r\n[\x92\x8D\x81\x5D\r\nShowDisp=new\r\n\r\n");
+  UseCodePage(0);
 }
 
 // ---------------------------------------------------------------------------------------------- self-test
@@ -442,6 +464,38 @@ TEST_F(DialogsTest, DotumStaysOnThePasswordAndSelfTestDialogs) {
                                                         SelfTest().RadioButton4, SelfTest().BitBtn1};
   for (forms::Control* c : dotum) EXPECT_EQ(c->Font().name, "Dotum") << c->Name();
   EXPECT_EQ(SelfTest().Edit1->Font().name, "MS Sans Serif") << "the minutes keep their font";
+}
+
+// The OK and Cancel buttons: "MS UI Gothic" -13 on the password and green-mode dialogs, the form's own
+// "MS Sans Serif" -11 on the self-test dialog; language 11 changes the name and keeps the height.
+TEST_F(DialogsTest, OkAndCancelButtonFonts) {
+  program.Write("russian.txt", std::string(kEnglishFixture) + kDialogTexts);
+  Put(Live(22));
+  StartAll();
+  for (const bool dotum : {false, true}) {
+    SCOPED_TRACE(dotum ? "language 11" : "language 0");
+    Settings(dotum ? "[Main]\r\nLanguage=11\r\n" : "[Main]\r\nLanguage=0\r\n");
+    form->CaptionSet();
+    form->PassWord1Click();
+    form->BitBtn2Click();
+    form->GreenMode1Click();
+    struct Button {
+      const char* dialog;
+      forms::BitBtn* button;
+      const char* name;
+      int height;
+    };
+    for (const Button& b : {Button{"password", Pass().BitBtn1, "MS UI Gothic", 13},
+                            Button{"password", Pass().BitBtn2, "MS UI Gothic", 13},
+                            Button{"self-test", SelfTest().BitBtn1, "MS Sans Serif", 11},
+                            Button{"self-test", SelfTest().BitBtn2, "MS Sans Serif", 11},
+                            Button{"green mode", Green().BitBtn1, "MS UI Gothic", 13},
+                            Button{"green mode", Green().BitBtn2, "MS UI Gothic", 13}}) {
+      SCOPED_TRACE(std::string(b.dialog) + " " + b.button->Name());
+      EXPECT_EQ(b.button->Font().name, dotum ? "Dotum" : b.name);
+      EXPECT_EQ(b.button->Font().height, b.height);
+    }
+  }
 }
 
 }  // namespace

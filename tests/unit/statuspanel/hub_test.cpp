@@ -127,6 +127,37 @@ TEST_F(Hub, UnitSetUpWithAnUnopenableSettingsFileEndsTheProgramAndDoesNothingEls
   EXPECT_TRUE(std::filesystem::is_directory(data.File("KORVAL.ini")));
 }
 
+// From a folder whose path holds a blank the program's part goes in quotes, so that "C:\Program.exe" cannot
+// start in its place; the rewind row's argument stays after the quotes. Other folders give the bare line.
+TEST_F(Hub, ProgramPartIsQuotedWhenTheFolderHoldsABlank) {
+  const std::string longFolder = "C:\\my disc\\" + std::string(226, 'd') + "\\";  // 250 with "tunedesk.exe"
+  struct Case {
+    std::string folder;
+    int button;
+    std::string want;
+  } cases[] = {
+      {"C:\\Program Files\\Korval Plus\\", 1, "\"C:\\Program Files\\Korval Plus\\tunedesk.exe\""},
+      {"C:\\Program Files\\Korval Plus\\", 5, "\"C:\\Program Files\\Korval Plus\\rewind.exe\" 23"},
+      {"C:\\Program Files\\Korval Plus\\", 7, "\"C:\\Program Files\\Korval Plus\\unitprep.exe\""},
+      {"C:\\tab\tfolder\\", 6, "\"C:\\tab\tfolder\\eventbook.exe\""},
+      {"C:\\Korval\\", 1, "C:\\Korval\\tunedesk.exe"},
+      {"C:\\Korval\\", 5, "C:\\Korval\\rewind.exe 23"},
+      // The limit counts the line without its quotes.
+      {longFolder, 1, "\"" + longFolder + "tunedesk.exe\""},
+  };
+  Start();
+  Tick(Live(23));
+  Tick(Live(23));  // UPS Setup shows one read after the unit type
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder + " button " + std::to_string(c.button));
+    system.starts.clear();
+    form->ProgramDir = c.folder;
+    app->Dispatch([&] { form->BitBtns[static_cast<std::size_t>(c.button)]->Click(); });
+    ASSERT_EQ(system.starts.size(), 1u);
+    EXPECT_EQ(system.starts[0].commandLine, c.want);
+  }
+}
+
 // A command line over 250 characters is not started at all (a cut one could name another program) and the
 // user is told; 250 characters start; a running sibling is still raised from such a folder.
 TEST_F(Hub, CommandLineOver250CharactersIsRefusedWhole) {

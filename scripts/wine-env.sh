@@ -66,19 +66,19 @@ korval_wine_env() {
   # of the locale's language and widths and heights close to the named one: in the Western and Cyrillic code
   # pages the Liberation fonts (the widths of Arial and Times New Roman); for Thai FreeSerif, whose Thai
   # letters stand on a baseline as high as the system's Thai faces (the tall Thai faces of TLWG push their
-  # letters under a 13- or 15-pixel title's edge); for Chinese WenQuanYi Micro Hei, for Korean NanumBarunGothic
-  # and for Japanese IPAPGothic, normal-weight faces whose ascent is that of the system's faces; "Dotum", which
-  # the Russian texts ask for, is UnDotum, a Dotum of the same widths with the Cyrillic letters. The faces that
-  # Wine's own menus, message boxes and dialogs use in the East Asian locales ("MS Shell Dlg" stands for
-  # PMingLiU, SimSun, MS UI Gothic or Gulim there) get the same face as the layouts: without it Wine takes a
-  # thin Ming face or the first Hangul face, which makes enabled menu items look disabled.
-  local sans="Liberation Sans" serif="Liberation Serif" system=()
+  # letters under a 13- or 15-pixel title's edge); for Chinese AR PL UMing, a Ming face of PMingLiU's heights;
+  # for Korean NanumBarunGothic and for Japanese IPAPGothic, faces whose ascent is that of the system's faces;
+  # "Dotum", which the Russian texts ask for, is UnDotum, a Dotum of the same widths with Cyrillic letters.
+  # The faces that Wine's own menus, message boxes and dialogs use in the East Asian locales ("MS Shell Dlg"
+  # stands for PMingLiU, SimSun, MS UI Gothic or Gulim there) get a normal-weight face of the script: without
+  # it Wine takes a thin Ming face or the first Hangul face, which makes enabled menu items look disabled.
+  local sans="Liberation Sans" serif="Liberation Serif" ui="" system=()
   case "$language" in
-    1) sans="WenQuanYi Micro Hei" serif="AR PL UMing TW" system=(PMingLiU MingLiU) ;;
-    2) sans="WenQuanYi Micro Hei" serif="AR PL UMing CN" system=(SimSun NSimSun) ;;
+    1) sans="AR PL UMing TW" serif="AR PL UMing TW" ui="WenQuanYi Micro Hei" system=(PMingLiU MingLiU) ;;
+    2) sans="AR PL UMing CN" serif="AR PL UMing CN" ui="WenQuanYi Micro Hei" system=(SimSun NSimSun) ;;
     3) sans="IPAPGothic" serif="IPAPGothic" ;;
-    4) sans="FreeSerif" serif="FreeSerif" system=(Tahoma) ;;
-    8) sans="NanumBarunGothic" serif="NanumMyeongjo" system=(Gulim GulimChe) ;;
+    4) sans="FreeSerif" serif="FreeSerif" ui="FreeSerif" system=(Tahoma) ;;
+    8) sans="NanumBarunGothic" serif="NanumMyeongjo" ui="NanumBarunGothic" system=(Gulim GulimChe) ;;
   esac
   local replacements=(
     "MS Sans Serif" "$sans"
@@ -90,7 +90,7 @@ korval_wine_env() {
     "Trebuchet MS" "DejaVu Sans"
   )
   local face
-  for face in "${system[@]}"; do replacements+=("$face" "$sans"); done
+  for face in "${system[@]}"; do replacements+=("$face" "$ui"); done
   # Wine draws the buttons of its own title bars with Marlett's symbols; fonts-wine has it, where this Wine
   # does not look, so the prefix's font folder gets it.
   local marlett=/usr/share/wine/fonts/marlett.ttf

@@ -165,9 +165,11 @@ TextInk InkOf(const char* face, int height, bool bold, const std::string& text) 
   std::vector<WCHAR> wide(text.size() + 1);
   const int count = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                                         static_cast<int>(wide.size()));
-  for (int i = 0; i < count; ++i)
-    if (wide[static_cast<std::size_t>(i)] != L' ' && drawn(&wide[static_cast<std::size_t>(i)], 1) == box)
-      ++ink.missingGlyphs;
+  for (int i = 0; i < count; ++i) {
+    if (wide[static_cast<std::size_t>(i)] == L' ') continue;
+    const std::vector<bool> one = drawn(&wide[static_cast<std::size_t>(i)], 1);
+    if (one == box || std::find(one.begin(), one.end(), true) == one.end()) ++ink.missingGlyphs;
+  }
   SIZE size{};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ink.advance = size.cx;

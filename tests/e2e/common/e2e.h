@@ -66,8 +66,8 @@ TextWidth MeasureText(const char* face, int height, bool bold, const std::string
 
 // The pixels that `text` paints on one line, unclipped, in the font `face` as MeasureText draws it, relative
 // to the top left corner of its ink (`width` x `height`, `left` from where the text starts; `advance` as in
-// TextWidth); `missingGlyphs` counts its characters that neither the font nor a font linked to it has a glyph
-// for (a box stands in their place).
+// TextWidth); `missingGlyphs` counts its characters other than blanks that neither the font nor a font linked
+// to it has a glyph for (a box or nothing stands in their place).
 struct TextInk {
   std::vector<POINT> pixels;
   int advance = 0, left = 0, width = 0, height = 0, missingGlyphs = 0;

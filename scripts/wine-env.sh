@@ -77,7 +77,7 @@ korval_wine_env() {
     1) sans="AR PL UMing TW" serif="AR PL UMing TW" ui="WenQuanYi Micro Hei" system=(PMingLiU MingLiU) ;;
     2) sans="AR PL UMing CN" serif="AR PL UMing CN" ui="WenQuanYi Micro Hei" system=(SimSun NSimSun) ;;
     3) sans="IPAPGothic" serif="IPAPGothic" ;;
-    4) sans="FreeSerif" serif="FreeSerif" ui="FreeSerif" system=(Tahoma) ;;
+    4) sans="FreeSerif" serif="FreeSerif" ;;
     8) sans="NanumBarunGothic" serif="NanumMyeongjo" ui="NanumBarunGothic" system=(Gulim GulimChe) ;;
   esac
   local replacements=(

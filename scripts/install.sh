@@ -17,8 +17,9 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 xvfb x11-utils xauth imagemagick
   libgtest-dev googletest libjpeg-dev
-  locales fonts-wqy-zenhei fonts-thai-tlwg fonts-unfonts-core fonts-dejavu-core fonts-ipafont-gothic
-  fonts-arphic-uming fonts-liberation fontconfig
+  locales fonts-wqy-zenhei fonts-wqy-microhei fonts-thai-tlwg fonts-freefont-ttf fonts-unfonts-core fonts-nanum
+  fonts-dejavu-core fonts-ipafont-gothic
+  fonts-arphic-uming fonts-liberation fonts-wine fontconfig
   clang libclang-rt-14-dev
   python3 xsltproc
 )

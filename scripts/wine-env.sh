@@ -62,25 +62,43 @@ korval_wine_env() {
 
   # The layouts name the fonts of a Windows desktop; Wine has none of them and would take the first font of
   # the code page for each, whose glyphs are wider or taller than the boxes were laid out for, so captions are
-  # cut. Each gets a stand-in with the same widths where Debian has one (the Liberation fonts match Arial and
-  # Times New Roman); the East Asian user-interface face is the one that covers the language.
-  local ui_font="Liberation Sans"
+  # cut, or one without the language's letters, which shows boxes. Each gets a stand-in that has the letters
+  # of the locale's language and widths and heights close to the named one: in the Western and Cyrillic code
+  # pages the Liberation fonts (the widths of Arial and Times New Roman); for Thai FreeSerif, whose Thai
+  # letters stand on a baseline as high as the system's Thai faces (the tall Thai faces of TLWG push their
+  # letters under a 13- or 15-pixel title's edge); for Chinese AR PL UMing, a Ming face of PMingLiU's heights;
+  # for Korean NanumBarunGothic and for Japanese IPAPGothic, faces whose ascent is that of the system's faces;
+  # "Dotum", which the Russian texts ask for, is UnDotum, a Dotum of the same widths with Cyrillic letters.
+  # The faces that Wine's own menus, message boxes and dialogs use in the East Asian locales ("MS Shell Dlg"
+  # stands for PMingLiU, SimSun, MS UI Gothic or Gulim there) get a normal-weight face of the script: without
+  # it Wine takes a thin Ming face or the first Hangul face, which makes enabled menu items look disabled.
+  local sans="Liberation Sans" serif="Liberation Serif" ui="" system=()
   case "$language" in
-    1) ui_font="AR PL UMing TW" ;;
-    2) ui_font="AR PL UMing CN" ;;
-    3) ui_font="IPAPGothic" ;;
-    4) ui_font="Loma" ;;
-    8) ui_font="UnDotum" ;;
+    1) sans="AR PL UMing TW" serif="AR PL UMing TW" ui="WenQuanYi Micro Hei" system=(PMingLiU MingLiU) ;;
+    2) sans="AR PL UMing CN" serif="AR PL UMing CN" ui="WenQuanYi Micro Hei" system=(SimSun NSimSun) ;;
+    3) sans="IPAPGothic" serif="IPAPGothic" ;;
+    4) sans="FreeSerif" serif="FreeSerif" ;;
+    8) sans="NanumBarunGothic" serif="NanumMyeongjo" ui="NanumBarunGothic" system=(Gulim GulimChe) ;;
   esac
   local replacements=(
-    "MS Sans Serif" "Liberation Sans"
+    "MS Sans Serif" "$sans"
+    "MS UI Gothic" "$sans"
+    "MS PMincho" "$serif"
+    "Dotum" "UnDotum"
     "MS Serif" "Liberation Serif"
     "Times New Roman" "Liberation Serif"
     "Trebuchet MS" "DejaVu Sans"
-    "MS UI Gothic" "$ui_font"
-    "MS PMincho" "$([ "$language" = 3 ] && echo IPAPGothic || echo "Liberation Serif")"
-    "Dotum" "UnDotum"
   )
+  local face
+  for face in "${system[@]}"; do replacements+=("$face" "$ui"); done
+  # Wine draws the buttons of its own title bars with Marlett's symbols; fonts-wine has it, where this Wine
+  # does not look, so the prefix's font folder gets it.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ ! -f "$marlett" ]; then
+    echo "wine-env: $marlett is not installed (fonts-wine)" >&2
+    return 1
+  fi
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" && cp -f "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
   local reg="$WINEPREFIX/korval-fonts.reg" n
   {
     printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'

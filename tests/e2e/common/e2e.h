@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "e2e_paths.h"
-#include <string>
 
 namespace korval::e2e {
 
@@ -62,6 +63,21 @@ struct TextWidth {
   int advance = 0, inkLeft = 0, ink = 0;
 };
 TextWidth MeasureText(const char* face, int height, bool bold, const std::string& text);
+
+// The pixels that `text` paints on one line, unclipped, in the font `face` as MeasureText draws it, relative
+// to the top left corner of its ink (`width` x `height`, `left` from where the text starts; `advance` as in
+// TextWidth); `missingGlyphs` counts its characters other than blanks that neither the font nor a font linked
+// to it has a glyph for (a box or nothing stands in their place).
+struct TextInk {
+  std::vector<POINT> pixels;
+  int advance = 0, left = 0, width = 0, height = 0, missingGlyphs = 0;
+};
+TextInk InkOf(const char* face, int height, bool bold, const std::string& text);
+// Whether an area of `width` x `height`, in which `textColoured(x, y)` tells the pixels of the text's colour,
+// shows every pixel of `ink` at one place where the whole ink lies inside it: false when an edge, a line
+// break or something painted later cuts off any part of the text, or when it is drawn in another font.
+bool ShowsWhole(const TextInk& ink, int width, int height,
+                const std::function<bool(int x, int y)>& textColoured);
 
 // "C:\a\b c.exe" -> "\"C:\a\b c.exe\"" when it holds a blank.
 std::string Quote(const std::string& path);

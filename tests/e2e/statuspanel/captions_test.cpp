@@ -98,10 +98,13 @@ TEST_F(Captions, ShowsTheTextsOfTheChosenLanguageFile) {
   EXPECT_TRUE(MessageBoxes().empty());
 }
 
-// Each title and heading shows its whole text in every language that the system's code page shows: the text
-// fits its box on one line (a box breaks a longer text onto a second line, which it cuts off). The gauge
-// title that the unit type switches to the temperature has the box of the output frequency.
+// Each title and heading shows its whole text in every language that the system's code page shows, in the
+// language's own letters: the text fits its box on one line (a box breaks a longer text onto a second line,
+// which it cuts off), and the window shows every pixel of it, so neither the box's edges nor a picture
+// painted later cover a part of it, its height included. The gauge title that the unit type switches to the
+// temperature has the box of the output frequency.
 TEST_F(Captions, TitlesShowTheirWholeTextInEachLanguageOfTheCodePage) {
+  const Color kNavy = Rgb(0, 0, 128), kOlive = Rgb(128, 128, 0), kBlue = Rgb(0, 0, 255);
   bool started = false;
   for (int language = 0; language < kLanguageCount; ++language) {
     if (LanguageCodePage(language) != GetACP()) continue;
@@ -116,12 +119,31 @@ TEST_F(Captions, TitlesShowTheirWholeTextInEachLanguageOfTheCodePage) {
     const LanguageFile f = File(language);
     ASSERT_TRUE(WaitFor([&] { return ShowsLanguage(f); }, 5000)) << Shown();
     const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
-    std::vector<std::pair<std::string, Box>> shown = {{f.Text("Dis3") + f.Text("Dis4"), {520, 286, 91, 15}},
-                                                      {f.Text("Dis5") + f.Text("Dis6"), {520, 342, 91, 15}},
-                                                      {f.Text("Temp"), kTitles[4].at}};
-    for (const Title& t : kTitles) shown.push_back({f.Text(t.key), t.at});
-    for (const auto& [text, box] : shown)
-      EXPECT_LE(MeasureText(face, 13, false, text).advance, box.width) << text;
+    struct Caption {
+      std::string text;
+      Box box;
+      Color colour;
+      bool shown;  // the temperature's title is not, for this unit type
+    };
+    std::vector<Caption> captions = {{f.Text("Dis3") + f.Text("Dis4"), {520, 286, 91, 15}, kOlive, true},
+                                     {f.Text("Dis5") + f.Text("Dis6"), {520, 342, 91, 15}, kOlive, true},
+                                     {f.Text("Temp"), kTitles[4].at, kBlue, false}};
+    for (const Title& t : kTitles)
+      captions.push_back(
+          {f.Text(t.key), t.at, std::string(t.key).rfind("Dis", 0) == 0 ? kNavy : kBlue, true});
+    Sleep(300);
+    const Bitmap shot = Shot();
+    for (const Caption& c : captions) {
+      EXPECT_LE(MeasureText(face, 13, false, c.text).advance, c.box.width) << c.text;
+      const TextInk ink = InkOf(face, 13, false, c.text);
+      EXPECT_EQ(ink.missingGlyphs, 0) << c.text << ": letters that " << face << " stands in for without";
+      if (c.shown) {
+        EXPECT_TRUE(
+            ShowsWhole(ink, c.box.width, c.box.height,
+                       [&](int x, int y) { return shot.Pixel(c.box.left + x, c.box.top + y) == c.colour; }))
+            << c.text << " is cut or covered in its box at " << c.box.left << "," << c.box.top;
+      }
+    }
   }
   EXPECT_TRUE(started) << "no language file in code page " << GetACP();
   if (started) {

@@ -5,14 +5,16 @@
 #include "application.h"
 #include "datetime.h"
 #include "folders.h"
+#include "win32/gdi.h"
+#include "win32/names.h"
 #include "win32_window.h"
 
 namespace korval::forms {
 
+using namespace win32;
+
 namespace {
 
-constexpr UINT kMenuRebuild = WM_APP + 1;
-constexpr UINT kPaintChanges = WM_APP + 2;
 constexpr UINT_PTR kHintPauseTimer = 1;
 constexpr UINT_PTR kHintWatchTimer = 2;
 constexpr UINT kHintPauseMs = 500;
@@ -21,15 +23,6 @@ constexpr DWORD kHintHideMs = 10000;
 constexpr int kHintMarginX = 3, kHintMarginY = 1;
 constexpr UINT kHintFormat = DT_LEFT | DT_NOPREFIX | DT_NOCLIP;
 constexpr UINT kFirstMenuCommand = 100;
-const char kPanelClass[] = "KorvalPanel";
-const char kStaticTextClass[] = "KorvalStaticText";
-const char kHintClass[] = "KorvalHint";
-const char kGridClass[] = "KorvalGrid";
-const char kSpinClass[] = "KorvalSpin";
-
-COLORREF Ref(Color c) { return RGB(c.r, c.g, c.b); }
-RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.Right(), r.Bottom()}; }
-
 UINT AlignFlag(Alignment a) {
   switch (a) {
     case Alignment::Center:
@@ -65,26 +58,14 @@ bool OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r) {
   for (const Control* c : parent.Children()) {
     if (!c->IsWindowed() || !c->Visible()) continue;
     const auto& child = static_cast<const WinControl&>(*c);
-    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};
+    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(),
+                  dy + child.Bounds().Bottom()};
     RECT both;
     if (!IntersectRect(&both, &at, &r)) continue;
     if (!PaintedInPlace(child) || !OnlyInPlaceIn(child, at.left, at.top, both)) return false;
   }
   return true;
 }
-
-// Selects an object into a DC for one scope.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  ~Selected() { SelectObject(dc_, old_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 }  // namespace
 
@@ -112,12 +93,9 @@ Win32Backend::~Win32Backend() {
   windows_.clear();
   if (hintWindow_) DestroyWindow(hintWindow_);
   if (measureFont_) SelectObject(measureDc_, measureOld_);
-  for (auto& f : fonts_) DeleteObject(f.second);
-  if (hintFont_) DeleteObject(hintFont_);
-  for (auto& b : brushes_) DeleteObject(b.second);
   if (backDc_) {
     SelectObject(backDc_, backOld_);
-    DeleteObject(backBitmap_);
+    backBitmap_.reset();
     DeleteDC(backDc_);
   }
   if (measureDc_) DeleteDC(measureDc_);
@@ -313,7 +291,8 @@ void Win32Backend::PaintTree(WinControl& control, HDC dc, int dx, int dy) {
     Control* c = children[i];
     if (!c->IsWindowed() || !c->Visible()) continue;
     auto& child = static_cast<WinControl&>(*c);
-    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(), dy + child.Bounds().Bottom()};
+    const RECT at{dx + child.Left(), dy + child.Top(), dx + child.Bounds().Right(),
+                  dy + child.Bounds().Bottom()};
     RECT both;
     if (!IntersectRect(&both, &at, &clip_)) continue;
     const RECT outer = clip_;
@@ -388,7 +367,8 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
         const WPARAM caret = typing ? wc.Caption().size() : 0;
         SendMessageA(hwnd, EM_SETSEL, caret, static_cast<LPARAM>(caret));
       }
-      if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds()))) InvalidateRect(hwnd, nullptr, FALSE);
+      if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds())))
+        InvalidateRect(hwnd, nullptr, FALSE);
       break;
     }
     case Change::Look:
@@ -396,7 +376,8 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
       SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
       if (dynamic_cast<Edit*>(&wc))
         SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-      if (form || !wc.Showing() || !QueuePaint(*wc.Parent(), wc.Bounds())) InvalidateRect(hwnd, nullptr, TRUE);
+      if (form || !wc.Showing() || !QueuePaint(*wc.Parent(), wc.Bounds()))
+        InvalidateRect(hwnd, nullptr, TRUE);
       if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
       break;
     case Change::Value:
@@ -798,13 +779,11 @@ HDC Win32Backend::BackBuffer(int width, int height) {
     HBITMAP bigger =
         CreateCompatibleBitmap(screen, std::max(width, backWidth_), std::max(height, backHeight_));
     ReleaseDC(nullptr, screen);
-    if (backBitmap_) {
+    if (backBitmap_)
       SelectObject(backDc_, bigger);
-      DeleteObject(backBitmap_);
-    } else {
+    else
       backOld_ = SelectObject(backDc_, bigger);
-    }
-    backBitmap_ = bigger;
+    backBitmap_.reset(bigger);
     backWidth_ = std::max(width, backWidth_);
     backHeight_ = std::max(height, backHeight_);
   }
@@ -817,8 +796,7 @@ void Win32Backend::TrimBackBuffer() {
   constexpr int kKeptPixels = 200 * 200;
   if (!backBitmap_ || backWidth_ * backHeight_ <= kKeptPixels) return;
   SelectObject(backDc_, backOld_);
-  DeleteObject(backBitmap_);
-  backBitmap_ = nullptr;
+  backBitmap_.reset();
   backWidth_ = backHeight_ = 0;
 }
 
@@ -853,11 +831,7 @@ void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
   TrimBackBuffer();
 }
 
-void Win32Backend::Fill(HDC dc, const RECT& r, Color c) {
-  HBRUSH brush = CreateSolidBrush(Ref(c));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
+void Win32Backend::Fill(HDC dc, const RECT& r, Color c) { win32::Fill(brushes_, dc, r, c); }
 
 void Win32Backend::PaintContent(WinControl& control, HDC dc, int dx, int dy) {
   RECT r{dx, dy, dx + control.Width(), dy + control.Height()};
@@ -1052,19 +1026,10 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
   finish();
 }
 
-HFONT Win32Backend::FontFor(const Font& font) {
-  const auto key = std::make_tuple(font.name, font.height, font.bold);
-  auto it = fonts_.find(key);
-  if (it != fonts_.end()) return it->second;
-  HFONT f = CreateFontA(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
-  fonts_[key] = f;
-  return f;
-}
+HFONT Win32Backend::FontFor(const Font& font) { return fonts_.For(font); }
 
 int Win32Backend::HeldGdiObjects() const {
-  return static_cast<int>(fonts_.size() + brushes_.size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) +
+  return static_cast<int>(fonts_.Size() + brushes_.Size()) + (backBitmap_ ? 1 : 0) + (backDc_ ? 1 : 0) +
          (measureDc_ ? 1 : 0) + (hintFont_ ? 1 : 0);
 }
 
@@ -1072,7 +1037,7 @@ int Win32Backend::HeldGdiObjects() const {
 // character set of the system's code page, in which the hint texts are written (the face alone may map to a
 // font of another character set, whose glyphs would not be those of the text's bytes).
 HFONT Win32Backend::HintFont() {
-  if (hintFont_) return hintFont_;
+  if (hintFont_) return hintFont_.get();
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
   LOGFONTA font{};
@@ -1088,8 +1053,8 @@ HFONT Win32Backend::HintFont() {
   font.lfCharSet = TranslateCharsetInfo(reinterpret_cast<DWORD*>(codePage), &charset, TCI_SRCCODEPAGE)
                        ? static_cast<BYTE>(charset.ciCharset)
                        : DEFAULT_CHARSET;
-  hintFont_ = CreateFontIndirectA(&font);
-  return hintFont_;
+  hintFont_.reset(CreateFontIndirectA(&font));
+  return hintFont_.get();
 }
 
 // Hints: the control under the pointer that has a hint to show, after a short pause; it goes when the pointer

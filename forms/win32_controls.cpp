@@ -10,34 +10,18 @@
 #include <vector>
 
 #include "application.h"
+#include "win32/gdi.h"
+#include "win32/names.h"
 #include "win32_backend.h"
 #include "win32_window.h"
 
 namespace korval::forms {
 
+using namespace win32;
+
 namespace {
 
-constexpr UINT kGridRefresh = WM_APP + 2;
 constexpr UINT_PTR kSpinRepeatTimer = 1;
-const char kGridClass[] = "KorvalGrid";
-const char kSpinClass[] = "KorvalSpin";
-const char kPanelClass[] = "KorvalPanel";
-const char kStaticTextClass[] = "KorvalStaticText";
-
-COLORREF Ref(Color c) { return RGB(c.r, c.g, c.b); }
-
-// Selects an object into a DC for one scope.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  ~Selected() { SelectObject(dc_, old_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 bool IsSystemControl(const WinControl& c) {
   return dynamic_cast<const CheckBox*>(&c) || dynamic_cast<const RadioButton*>(&c) ||
@@ -125,14 +109,7 @@ std::string WindowText(HWND hwnd) {
   return text;
 }
 
-HBRUSH Win32Backend::BrushFor(Color c) {
-  const COLORREF key = Ref(c);
-  auto it = brushes_.find(key);
-  if (it != brushes_.end()) return it->second;
-  HBRUSH b = CreateSolidBrush(key);
-  brushes_[key] = b;
-  return b;
-}
+HBRUSH Win32Backend::BrushFor(Color c) { return brushes_.For(c); }
 
 HWND Win32Backend::CreateControlWindow(WinControl& wc, Window& w, HWND parentWindow) {
   DWORD style =
@@ -624,7 +601,8 @@ bool Win32Backend::ExecuteSaveDialog(SaveDialog& dialog) {
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   HideHint();
   using GetSaveFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
-  static const auto getSaveFileName = LoadOnFirstUse<GetSaveFileNameFunction>("comdlg32.dll", "GetSaveFileNameA");
+  static const auto getSaveFileName =
+      LoadOnFirstUse<GetSaveFileNameFunction>("comdlg32.dll", "GetSaveFileNameA");
   if (!getSaveFileName || !getSaveFileName(&ofn)) return false;
   dialog.SetFileName(file.data());
   return true;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "application.h"
+#include "grid_geometry.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
 #include "win32_window.h"
@@ -11,44 +12,9 @@
 namespace korval::forms {
 
 using namespace win32;
+using namespace grid_geometry;
 
 namespace {
-
-// Grid geometry: every cell is followed by a one-pixel grid line to its right and below it.
-int RowStep(const StringGrid& g) { return g.DefaultRowHeight() + 1; }
-int FixedHeight(const StringGrid& g) { return g.FixedRows() * RowStep(g); }
-int FixedWidth(const StringGrid& g) {
-  int w = 0;
-  for (int c = 0; c < g.FixedCols(); ++c) w += g.ColWidth(c) + 1;
-  return w;
-}
-// Scrolling rows wholly shown in a client area of `height` pixels (at least one).
-int VisibleRows(const StringGrid& g, int height) {
-  return std::max(1, (height - FixedHeight(g)) / RowStep(g));
-}
-int VisibleCols(const StringGrid& g, int width) {
-  int x = FixedWidth(g), n = 0;
-  for (int c = g.LeftCol(); c < g.ColCount(); ++c) {
-    x += g.ColWidth(c) + 1;
-    if (x > width) break;
-    ++n;
-  }
-  return std::max(1, n);
-}
-int LastTopRow(const StringGrid& g, int height) {
-  return std::max(g.FixedRows(), g.RowCount() - VisibleRows(g, height));
-}
-// The last first column that still shows the last column wholly (or as much as fits).
-int LastLeftCol(const StringGrid& g, int width) {
-  int x = FixedWidth(g), col = g.ColCount();
-  while (col > g.FixedCols()) {
-    const int w = g.ColWidth(col - 1) + 1;
-    if (x + w > width && col < g.ColCount()) break;
-    x += w;
-    --col;
-  }
-  return std::max(g.FixedCols(), col);
-}
 
 // Sets a scroll bar only when its range, page or position changes: Wine repaints the bar on every call, some
 // milliseconds each, also when nothing changed. The values are first limited as the system limits them, so

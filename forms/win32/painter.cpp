@@ -384,6 +384,13 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
       for (int x = 0; x < partWidth; ++x) one.SetPixel(x, y, glyph.Pixel(part * partWidth + x, y));
     glyph = one;
   }
+  // The glyph's bottom left pixel names its transparent colour: the face shows there.
+  if (!glyph.Empty()) {
+    const Color clear = glyph.Pixel(0, glyph.Height() - 1);
+    for (int y = 0; y < glyph.Height(); ++y)
+      for (int x = 0; x < glyph.Width(); ++x)
+        if (glyph.Pixel(x, y) == clear) glyph.SetPixel(x, y, face);
+  }
   if (button->Layout() == GlyphLayout::Left) {
     // The picture, 4 pixels, the caption: the two together in the middle.
     const int gap = !glyph.Empty() && !button->Caption().empty() ? 4 : 0;
@@ -394,30 +401,13 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
       ++x;
       ++y;
     }
-    if (!glyph.Empty()) {
-      const Color clear = glyph.Pixel(0, glyph.Height() - 1);
-      Bitmap shown(glyph.Width(), glyph.Height());
-      for (int gy = 0; gy < glyph.Height(); ++gy)
-        for (int gx = 0; gx < glyph.Width(); ++gx) {
-          const Color c = glyph.Pixel(gx, gy);
-          shown.SetPixel(gx, gy, c == clear ? face : c);
-        }
-      BlitBitmap(back, shown, x, y, shown.Width(), shown.Height());
-    }
+    if (!glyph.Empty()) BlitBitmap(back, glyph, x, y, glyph.Width(), glyph.Height());
     RECT text{x + glyph.Width() + gap, pressed ? 1 : 0, width, height + (pressed ? 1 : 0)};
     PaintText(*button, back, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     finish();
     return;
   }
   if (!glyph.Empty()) {
-    // The glyph's bottom left pixel names its transparent colour.
-    const Color clear = glyph.Pixel(0, glyph.Height() - 1);
-    Bitmap shown(glyph.Width(), glyph.Height());
-    for (int y = 0; y < glyph.Height(); ++y)
-      for (int x = 0; x < glyph.Width(); ++x) {
-        const Color c = glyph.Pixel(x, y);
-        shown.SetPixel(x, y, c == clear ? face : c);
-      }
     int x = (width - glyph.Width()) / 2;
     int y =
         button->Layout() == GlyphLayout::Bottom ? height - glyph.Height() - 2 : (height - glyph.Height()) / 2;
@@ -425,7 +415,7 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
       ++x;
       ++y;
     }
-    BlitBitmap(back, shown, x, y, shown.Width(), shown.Height());
+    BlitBitmap(back, glyph, x, y, glyph.Width(), glyph.Height());
   }
   if (!button->Caption().empty()) PaintText(*button, back, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   finish();

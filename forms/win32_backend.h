@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "win32/gdi.h"
 
 namespace korval::forms {
 
@@ -112,10 +113,10 @@ class Win32Backend : public Backend {
   std::map<const WinControl*, std::unique_ptr<Window>> windows_;
   // Our windows by handle: a message's window is looked up here, never through data another class may keep.
   std::map<HWND, Window*> byWindow_;
-  std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
-  std::map<COLORREF, HBRUSH> brushes_;
+  win32::FontCache fonts_;
+  win32::BrushCache brushes_;
   HDC backDc_ = nullptr;
-  HBITMAP backBitmap_ = nullptr;
+  win32::GdiObject<HBITMAP> backBitmap_;
   HGDIOBJ backOld_ = nullptr;
   int backWidth_ = 0, backHeight_ = 0;
   RECT clip_{};  // the part of the back buffer being painted
@@ -127,7 +128,7 @@ class Win32Backend : public Backend {
   int holdingPaints_ = 0;
   std::vector<Form*> waiting_;
   HWND hintWindow_ = nullptr;
-  HFONT hintFont_ = nullptr;  // made at the first hint
+  win32::GdiObject<HFONT> hintFont_;  // made at the first hint
   Control* hintTarget_ = nullptr;
   std::string hintText_;
   bool hintShown_ = false;

@@ -1,5 +1,5 @@
 #pragma once
-// What the Win32 backend keeps for each window it made (shared by its source files).
+// What the Win32 backend keeps for each window it made (private to its source files).
 #include <windows.h>
 
 #include <string>
@@ -39,5 +39,11 @@ struct Win32Backend::Window {
 
 // The text a window shows.
 std::string WindowText(HWND hwnd);
+
+inline RECT ClientOf(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return r;
+}
 
 }  // namespace korval::forms

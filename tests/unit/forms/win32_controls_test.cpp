@@ -10,6 +10,7 @@
 
 #include "application.h"
 #include "win32_backend.h"
+#include "win32_pump.h"
 
 namespace korval::forms {
 namespace {
@@ -50,18 +51,6 @@ class ControlsForm : public Form {
   int okClicks = 0, boxClicks = 0, ups = 0;
   std::vector<std::string> changes;
 };
-
-void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (static_cast<int>(end - GetTickCount()) > 0);
-}
 
 class Win32ControlsTest : public ::testing::Test {
  protected:

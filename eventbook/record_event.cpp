@@ -37,8 +37,7 @@ std::uint16_t EditNumber(const Edit& edit) {
   return static_cast<std::uint16_t>(value);
 }
 
-TnEventLog::TnEventLog(forms::Application& app, ViewerSystem& viewer)
-    : Form(app, "TnEventLog", "nEventLog"), viewer_(viewer) {
+TnEventLog::TnEventLog(forms::Application& app) : Form(app, "TnEventLog", "nEventLog") {
   BuildLayout();
   OnCreate = [this] { FormCreate(); };
 }
@@ -136,7 +135,7 @@ void TnEventLog::LoadLanguageTexts() {
   {
     auto settings = OpenSettings(SettingsPath(), OnOpenFailure::EndProgram, [this] { App().Terminate(); });
     if (!settings) return;
-    LanguageIndex = ReadLanguageIndex(*settings, viewer_.SystemLanguageId());
+    LanguageIndex = ReadLanguageIndex(*settings, App().GetSystem().SystemDefaultLanguage());
   }
   const LanguageFile texts = LanguageFile::Load(ProgramDir + LanguageFileName(LanguageIndex));
   SetCaption(texts.Text("Log0"));
@@ -243,7 +242,7 @@ void TnEventLog::BitBtn1Click() {
                        forms::MessageButtons::YesNo,
                        forms::MessageIcon::Question) != forms::MessageResult::Yes)
     return;
-  WriteExportFiles(baseName, *StringGrid1, EncodingName(viewer_.AnsiCodePage()));
+  WriteExportFiles(baseName, *StringGrid1, EncodingName(App().GetSystem().AnsiCodePage()));
 }
 
 }  // namespace korval::eventbook

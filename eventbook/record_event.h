@@ -10,7 +10,6 @@
 #include "application.h"
 #include "controls.h"
 #include "settings.h"
-#include "viewer_system.h"
 
 namespace korval::eventbook {
 
@@ -28,7 +27,7 @@ constexpr char kDefaultState[] = "111101111111110";
 
 class TnEventLog : public forms::Form {
  public:
-  TnEventLog(forms::Application& app, ViewerSystem& viewer);
+  explicit TnEventLog(forms::Application& app);
 
   // Controls, in the order of the window layout.
   StringGrid* StringGrid1;
@@ -76,7 +75,6 @@ class TnEventLog : public forms::Form {
   void StepYear(Edit* edit, int delta, std::uint8_t which);
   void StepMonth(Edit* edit, int delta, std::uint8_t which);
   std::string SettingsPath() const { return DataDir + "KORVAL.ini"; }
-  ViewerSystem& viewer_;
 };
 
 // The number an edit of the month range shows (its text is the range's only store); 0 when it holds none.

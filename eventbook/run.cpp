@@ -5,10 +5,10 @@
 
 namespace korval::eventbook {
 
-void RunEventbook(forms::Backend& backend, forms::System& system, ViewerSystem& viewer) {
+void RunEventbook(forms::Backend& backend, forms::System& system) {
   forms::Application app(backend, system);
   app.SetTitle("Event Log");
-  app.CreateForm<TnEventLog>(viewer);
+  app.CreateForm<TnEventLog>();
   app.Run();
 }
 

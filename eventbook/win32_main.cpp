@@ -7,7 +7,6 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   korval::forms::Win32Backend backend(instance);
   korval::forms::Win32System system;
-  korval::eventbook::Win32ViewerSystem viewer;
-  korval::eventbook::RunEventbook(backend, system, viewer);
+  korval::eventbook::RunEventbook(backend, system);
   return 0;
 }

@@ -1,8 +1,10 @@
 #pragma once
-// What the programs ask of the system outside the windows: the clock, the regional separators, the program's
-// own folder, the system default language and the shell's "open". Win32System asks Windows; FakeSystem is
-// set by tests and records what it was asked to do.
+// What the programs ask of the system outside the windows: the clock, the regional settings, the program's
+// own folder, the system default language and code page, the shell's "open", other programs' windows,
+// program starts, the foreground window, whether a file exists and the current directory. Win32System asks
+// Windows; FakeSystem is set by tests and records what it was asked to do.
 #include <cstdint>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +26,8 @@ class System {
   // The system default language identifier: primary language and sub-language together (0x0407 is German
   // (Germany), 0x0C07 German (Austria)).
   virtual std::uint16_t SystemDefaultLanguage() = 0;
+  // The system's ANSI code page (1252 for Western Europe, 950 for traditional Chinese ...).
+  virtual unsigned AnsiCodePage() = 0;
   // Asks the shell to "open" `document` with whatever program the system has for it: `owner`'s window (none
   // when null) owns what the shell shows, `parameters` (none when empty) go to that program, `directory` is
   // its working folder and `showCommand` its show state (9: restored). What comes of it is not reported.
@@ -41,6 +45,14 @@ class System {
                              std::intptr_t lParam) = 0;
   // Starts `commandLine` as it stands, in show state `showCommand`; what comes of it is not reported.
   virtual void StartProgram(const std::string& commandLine, int showCommand) = 0;
+
+  // `form`'s window is the system's foreground window.
+  virtual bool IsForeground(const Form& form) = 0;
+  // A file of that name exists (a drive that is missing or cannot be read: false, without asking the user).
+  virtual bool FileExists(const std::string& path) = 0;
+  // Makes `folder` the process's current directory; on failure false, with the system's description of the
+  // error in `errorText`.
+  virtual bool ChangeDirectory(const std::string& folder, std::string& errorText) = 0;
 };
 
 class FakeSystem : public System {
@@ -56,6 +68,7 @@ class FakeSystem : public System {
   char timeSeparator = ':';
   std::string programDir;
   std::uint16_t systemLanguage = 0x0409;  // English (United States)
+  unsigned codePage = 1252;
   std::vector<ShellOpenCall> shellOpens;
 
   struct Post {
@@ -74,11 +87,19 @@ class FakeSystem : public System {
   std::vector<Post> posts;
   std::vector<Start> starts;
 
+  bool foreground = true;         // every form's window is the foreground window
+  std::set<std::string> files;    // the files that exist
+  std::set<std::string> folders;  // the folders that can be entered
+  std::string currentDir = "C:\\";
+  std::string changeError = "The system cannot find the path specified.";
+  std::vector<std::string> fileChecks, directoryChanges;
+
   double Now() override { return now; }
   char DateSeparator() override { return dateSeparator; }
   char TimeSeparator() override { return timeSeparator; }
   std::string ProgramDir() override { return programDir; }
   std::uint16_t SystemDefaultLanguage() override { return systemLanguage; }
+  unsigned AnsiCodePage() override { return codePage; }
   void ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                  const std::string& directory, int showCommand) override {
     shellOpens.push_back(ShellOpenCall{owner, document, parameters, directory, showCommand});
@@ -95,6 +116,20 @@ class FakeSystem : public System {
   void StartProgram(const std::string& commandLine, int showCommand) override {
     starts.push_back(Start{commandLine, showCommand});
   }
+  bool IsForeground(const Form&) override { return foreground; }
+  bool FileExists(const std::string& path) override {
+    fileChecks.push_back(path);
+    return files.count(path) != 0;
+  }
+  bool ChangeDirectory(const std::string& folder, std::string& errorText) override {
+    directoryChanges.push_back(folder);
+    if (!folders.count(folder)) {
+      errorText = changeError;
+      return false;
+    }
+    currentDir = folder;
+    return true;
+  }
 };
 
 #ifdef _WIN32
@@ -105,12 +140,16 @@ class Win32System : public System {
   char TimeSeparator() override;
   std::string ProgramDir() override;
   std::uint16_t SystemDefaultLanguage() override;
+  unsigned AnsiCodePage() override;
   void ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                  const std::string& directory, int showCommand) override;
   WindowHandle FindWindowByClass(const std::string& className) override;
   void BringToFront(WindowHandle window) override;
   void PostMessageTo(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void StartProgram(const std::string& commandLine, int showCommand) override;
+  bool IsForeground(const Form& form) override;
+  bool FileExists(const std::string& path) override;
+  bool ChangeDirectory(const std::string& folder, std::string& errorText) override;
 };
 #endif
 

@@ -1,5 +1,5 @@
 // The Win32 side of the system interface: clock, regional settings, the program folder, the system language
-// and the shell.
+// and code page, the shell, other windows, program starts, files and the current directory.
 #include <windows.h>
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
@@ -40,6 +40,7 @@ char Win32System::DateSeparator() { return LocaleChar(LOCALE_SDATE, '/'); }
 char Win32System::TimeSeparator() { return LocaleChar(LOCALE_STIME, ':'); }
 std::string Win32System::ProgramDir() { return CurrentProgramDir(); }
 std::uint16_t Win32System::SystemDefaultLanguage() { return GetSystemDefaultLangID(); }
+unsigned Win32System::AnsiCodePage() { return GetACP(); }
 
 void Win32System::ShellOpen(const Form* owner, const std::string& document, const std::string& parameters,
                             const std::string& directory, int showCommand) {
@@ -64,6 +65,35 @@ void Win32System::PostMessageTo(WindowHandle window, unsigned message, std::uint
 
 void Win32System::StartProgram(const std::string& commandLine, int showCommand) {
   WinExec(commandLine.c_str(), static_cast<UINT>(showCommand));
+}
+
+bool Win32System::IsForeground(const Form& form) {
+  HWND ours = Win32Backend::WindowOf(form);
+  return ours && GetForegroundWindow() == ours;
+}
+
+bool Win32System::FileExists(const std::string& path) {
+  // A missing or unready drive must not bring up the system's "insert a disk" box.
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  SetErrorMode(oldMode);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32System::ChangeDirectory(const std::string& folder, std::string& errorText) {
+  if (SetCurrentDirectoryA(folder.c_str())) return true;
+  const DWORD code = GetLastError();
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  errorText = n && text ? std::string(text, n) : std::string();
+  if (text) LocalFree(text);
+  while (!errorText.empty() &&
+         (errorText.back() == '\r' || errorText.back() == '\n' || errorText.back() == ' '))
+    errorText.pop_back();
+  if (errorText.empty()) errorText = "System error " + std::to_string(code);
+  return false;
 }
 
 }  // namespace korval::forms

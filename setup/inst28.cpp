@@ -41,8 +41,7 @@ std::string CommandLine(const std::string& program, const std::string& arguments
   return QuoteProgramPart(CutToLimit(program + arguments), program.size());
 }
 
-TInstall::TInstall(forms::Application& app, SetupSystem& system)
-    : Form(app, "TInstall", "Install"), system_(system) {
+TInstall::TInstall(forms::Application& app) : Form(app, "TInstall", "Install"), system_(app.GetSystem()) {
   SetCaption("KORVAL FOR WINDOWS SETUP");
   SetDialogBorder(true);
   SetCentered(true);
@@ -128,7 +127,7 @@ void TInstall::Label5Click() { StartInstaller(kWin9xInstaller); }
 void TInstall::Label4Click() {
   // The readme opens with its own folder as the working directory.
   const std::string readme = ProgramDir + kLinuxReadme;
-  system_.ShellOpen(*this, readme, readme.substr(0, readme.find_last_of('\\') + 1), kShowRestore);
+  system_.ShellOpen(this, readme, "", readme.substr(0, readme.find_last_of('\\') + 1), kShowRestore);
 }
 
 void TInstall::Label12Click() {

@@ -7,7 +7,7 @@
 
 #include "application.h"
 #include "controls.h"
-#include "setup_system.h"
+#include "system.h"
 
 namespace korval::setup {
 
@@ -35,7 +35,7 @@ std::string CommandLine(const std::string& program, const std::string& arguments
 
 class TInstall : public forms::Form {
  public:
-  TInstall(forms::Application& app, SetupSystem& system);
+  explicit TInstall(forms::Application& app);
 
   // Controls in creation order: the picture first, then each shadow just before its link.
   Image* Image1;
@@ -70,7 +70,7 @@ class TInstall : public forms::Form {
   void SetLinkColor(Label* link, forms::Color color);
   void StartInstaller(const char* target);
 
-  SetupSystem& system_;
+  forms::System& system_;
   forms::Color linkColor_{};  // the links' colour when not under the pointer
 };
 

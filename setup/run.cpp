@@ -5,10 +5,10 @@
 
 namespace korval::setup {
 
-void RunSetup(forms::Backend& backend, forms::System& system, SetupSystem& setup) {
+void RunSetup(forms::Backend& backend, forms::System& system) {
   forms::Application app(backend, system);
   app.SetTitle("Install");
-  app.CreateForm<TInstall>(setup);
+  app.CreateForm<TInstall>();
   app.Run();
 }
 

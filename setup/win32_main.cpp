@@ -7,7 +7,6 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   korval::forms::Win32Backend backend(instance);
   korval::forms::Win32System system;
-  korval::setup::Win32SetupSystem setup;
-  korval::setup::RunSetup(backend, system, setup);
+  korval::setup::RunSetup(backend, system);
   return 0;
 }

@@ -46,8 +46,7 @@ void ReadRecordImage(const std::string& dataDir, DataBuffRecord& image) {
   std::memcpy(image.bytes.data(), buffer.data(), got);
 }
 
-void WriteRecordImage(const std::string& dataDir, DataBuffRecord& image) {
-  image.SetByte(DataBuffRecord::kTestCommand, 3);
+void WriteRecordImage(const std::string& dataDir, const DataBuffRecord& image) {
   fileio::File file = fileio::File::Open(RecordFileName(dataDir), fileio::File::Access::ReadWrite);
   if (!file.IsOpen()) return;
   file.SeekToStart();

@@ -95,9 +95,9 @@ std::string RecordFileName(const std::string& dataDir);
 // file leaves `image` as it was; a short one replaces only the bytes read.
 void ReadRecordImage(const std::string& dataDir, DataBuffRecord& image);
 
-// Sets TestCommand := 3 in `image` and writes the whole image at offset 0 of the existing record file. The
-// file is never created or truncated.
-void WriteRecordImage(const std::string& dataDir, DataBuffRecord& image);
+// Writes the whole image, as given, at offset 0 of the existing record file. The file is never created or
+// truncated.
+void WriteRecordImage(const std::string& dataDir, const DataBuffRecord& image);
 
 // Reads the record file into a buffer of its own, sets GreenCommand := 2 and writes the bytes read back through
 // the same open file: a short file keeps its length and its bytes, and one that ends before GreenCommand is

@@ -184,6 +184,7 @@ void TnKORVALmain::Timer1Timer() {
 
 void TnKORVALmain::SendSelfTestCommand() {
   RecordImage.SetByte(DataBuffRecord::kTestCommand, 3);
+  RecordAsRead.SetByte(DataBuffRecord::kTestCommand, 3);
   WriteRecordImage(DataDir, RecordAsRead);
 }
 

@@ -110,7 +110,6 @@ struct Viewer {
     app.SetTitle("Event Log");
   }
   korval::forms::FakeSystem system;
-  korval::eventbook::FakeViewerSystem viewerSystem;
   korval::forms::Application app;
 };
 
@@ -135,11 +134,11 @@ int main(int argc, char** argv) {
 
   korval::forms::HeadlessBackend headless;
   Viewer logic(headless, program);
-  TnEventLog& logicForm = logic.app.CreateForm<TnEventLog>(logic.viewerSystem);
+  TnEventLog& logicForm = logic.app.CreateForm<TnEventLog>();
 #ifdef _WIN32
   korval::forms::Win32Backend backend(GetModuleHandleA(nullptr));
   Viewer shown(backend, program);
-  TnEventLog& form = shown.app.CreateForm<TnEventLog>(shown.viewerSystem);
+  TnEventLog& form = shown.app.CreateForm<TnEventLog>();
   form.Show();
   Pump();
   const char* kind = "win32, real windows";

@@ -104,6 +104,7 @@ TEST_F(Monitor, TakesCommandBytesAndLogsMessagesUntilStopped) {
   ASSERT_TRUE(LogHas("step at 0"));
   // The status panel's self-test write: the record it last read, with offset 59 = 3.
   DataBuffRecord r = Record();
+  r.SetByte(DataBuffRecord::kTestCommand, 3);
   WriteRecordImage(dir_.Prefix(), r);
   EXPECT_TRUE(LogHas("command TestCommand 3"));
   EXPECT_TRUE(WaitFor([&] { return Record().TestCommand() == 0; }, 5000));

@@ -12,7 +12,7 @@ TEST_F(ViewerTest, LanguageFileSetsCaptionsTitleBoxesAndGridHeaders) {
       "German.txt",
       "log0=Ereignisse\r\nLog1=Programmstart\r\nLOG6= Sonstiges\r\nLog7=Alle\r\nLog8=Von\r\nLog9=Bis\r\n"
       "Save=Sichern\r\nLog10=Nr.\r\nLog11=Kode\r\nLog12=Zeit\r\nLog13=Ereignis\r\n");
-  viewer.languageId = 1031;  // German (Germany), no Language key
+  system.systemLanguage = 1031;  // German (Germany), no Language key
   WriteMonth(12, Record(15, At(2026, 12, 1)) + Record(1, At(2026, 12, 2)));
   WriteSettings("[EventLog]\r\nState=100000000000001\r\n");
   TnEventLog& f = Start();
@@ -32,7 +32,7 @@ TEST_F(ViewerTest, LanguageFileSetsCaptionsTitleBoxesAndGridHeaders) {
       << "the grid shows the texts that the boxes carry";
   EXPECT_EQ(f.CheckBoxes[1]->Font().name, "MS UI Gothic");
 
-  viewer.languageId = 3079;  // German (Austria): English
+  system.systemLanguage = 3079;  // German (Austria): English
   Start();
   EXPECT_EQ(form->LanguageIndex, 0);
   EXPECT_EQ(form->CheckBoxes[15]->Caption(), "15.Other");
@@ -41,7 +41,7 @@ TEST_F(ViewerTest, LanguageFileSetsCaptionsTitleBoxesAndGridHeaders) {
 TEST_F(ViewerTest, StoredLanguageWinsOverTheSystemLanguage) {
   program.Write("Japanese.txt", "Log0=JP\r\n");
   WriteSettings("[main]\r\nlanguage=3\r\n");
-  viewer.languageId = 1031;
+  system.systemLanguage = 1031;
   Start();
   EXPECT_EQ(form->Caption(), "JP");
   EXPECT_EQ(form->CheckBoxes[1]->Caption(), "1.");
@@ -69,7 +69,7 @@ TEST_F(ViewerTest, ExportButtonTakesSaveFromTwoBytesOnElsePrint) {
 
 TEST_F(ViewerTest, RussianTakesDotumOnTheListedControlsOnly) {
   program.Write("russian.txt", kEnglishFixture);
-  viewer.languageId = 1049;
+  system.systemLanguage = 1049;
   TnEventLog& f = Start();
   EXPECT_EQ(f.LanguageIndex, 11);
   for (int n = 1; n <= 16; ++n)

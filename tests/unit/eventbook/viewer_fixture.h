@@ -65,7 +65,7 @@ class ViewerTest : public ::testing::Test {
   TnEventLog& Start() {
     app = std::make_unique<forms::Application>(backend, system);
     app->SetTitle("Event Log");  // as the program start sets it
-    form = &app->CreateForm<TnEventLog>(viewer);
+    form = &app->CreateForm<TnEventLog>();
     return *form;
   }
 
@@ -96,7 +96,6 @@ class ViewerTest : public ::testing::Test {
   korval::test::TempDir program, data;
   forms::HeadlessBackend backend;
   forms::FakeSystem system;
-  FakeViewerSystem viewer;
   std::unique_ptr<forms::Application> app;
   TnEventLog* form = nullptr;
 };

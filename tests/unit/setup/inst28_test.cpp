@@ -23,10 +23,10 @@ const Color kRed = Rgb(255, 0, 0);
 class LauncherTest : public ::testing::Test {
  protected:
   void Create(const std::string& programDir = "C:\\Disc\\") {
-    setup.programDir = programDir;
+    system.programDir = programDir;
     app = std::make_unique<forms::Application>(backend, system);
     app->SetTitle("Install");
-    form = &app->CreateForm<TInstall>(setup);
+    form = &app->CreateForm<TInstall>();
     app->Run();  // shows the window; the headless loop returns at once
     light = backend.GetSystemColor(forms::SystemColor::Light3D);
   }
@@ -53,7 +53,6 @@ class LauncherTest : public ::testing::Test {
 
   forms::HeadlessBackend backend;
   forms::FakeSystem system;
-  FakeSetupSystem setup;
   std::unique_ptr<forms::Application> app;
   TInstall* form = nullptr;
   Color light{};
@@ -125,7 +124,7 @@ TEST_F(LauncherTest, HoverTurnsOneLinkRedAtATime) {
 
 TEST_F(LauncherTest, InTheBackgroundOnlyThePictureResets) {
   MoveOver(form->Label5);
-  setup.foreground = false;
+  system.foreground = false;
   MoveOver(form->Label4);
   EXPECT_EQ(Colours(), ".R...");
   Move(300, 400);
@@ -145,8 +144,8 @@ TEST_F(LauncherTest, TheShadowStripBeyondALinkDoesNothing) {
     EXPECT_EQ(Colours(), "..R..");
     ClickAt(p[0], p[1]);
   }
-  EXPECT_TRUE(setup.starts.empty());
-  EXPECT_TRUE(setup.opens.empty());
+  EXPECT_TRUE(system.starts.empty());
+  EXPECT_TRUE(system.shellOpens.empty());
   EXPECT_FALSE(backend.mainFormClosed);
 }
 
@@ -154,11 +153,11 @@ TEST_F(LauncherTest, InstallerLinksStartTheirProgramAndTheWindowStays) {
   Click(form->Label2);
   Click(form->Label5);
   Click(form->Label5);  // a second click, a second copy
-  ASSERT_EQ(setup.starts.size(), 3u);
-  EXPECT_EQ(setup.starts[0].commandLine, "C:\\Disc\\WinNT\\setup.exe");
-  EXPECT_EQ(setup.starts[1].commandLine, "C:\\Disc\\Win9x\\setup.exe");
-  EXPECT_EQ(setup.starts[2].commandLine, "C:\\Disc\\Win9x\\setup.exe");
-  for (const auto& s : setup.starts) EXPECT_EQ(s.showCommand, 9);
+  ASSERT_EQ(system.starts.size(), 3u);
+  EXPECT_EQ(system.starts[0].commandLine, "C:\\Disc\\WinNT\\setup.exe");
+  EXPECT_EQ(system.starts[1].commandLine, "C:\\Disc\\Win9x\\setup.exe");
+  EXPECT_EQ(system.starts[2].commandLine, "C:\\Disc\\Win9x\\setup.exe");
+  for (const auto& s : system.starts) EXPECT_EQ(s.showCommand, 9);
   EXPECT_FALSE(backend.mainFormClosed);
   EXPECT_TRUE(form->Visible());
   EXPECT_TRUE(backend.boxes.empty());
@@ -167,17 +166,18 @@ TEST_F(LauncherTest, InstallerLinksStartTheirProgramAndTheWindowStays) {
 TEST_F(LauncherTest, APressOnOneLinkAndReleaseOnAnotherClicksNeither) {
   form->PointerPressed(form->Label2->Left() + 5, form->Label2->Top() + 5);
   form->PointerReleased(form->Label5->Left() + 5, form->Label5->Top() + 5);
-  EXPECT_TRUE(setup.starts.empty());
+  EXPECT_TRUE(system.starts.empty());
 }
 
 TEST_F(LauncherTest, ReadmeOpensThroughTheShellOwnedByTheWindow) {
   Click(form->Label4);
-  ASSERT_EQ(setup.opens.size(), 1u);
-  EXPECT_EQ(setup.opens[0].owner, form);
-  EXPECT_EQ(setup.opens[0].document, "C:\\Disc\\Linux\\ReadmeE.htm");
-  EXPECT_EQ(setup.opens[0].directory, "C:\\Disc\\Linux\\");
-  EXPECT_EQ(setup.opens[0].showCommand, 9);
-  EXPECT_TRUE(setup.starts.empty());
+  ASSERT_EQ(system.shellOpens.size(), 1u);
+  EXPECT_EQ(system.shellOpens[0].owner, form);
+  EXPECT_EQ(system.shellOpens[0].document, "C:\\Disc\\Linux\\ReadmeE.htm");
+  EXPECT_EQ(system.shellOpens[0].parameters, "");
+  EXPECT_EQ(system.shellOpens[0].directory, "C:\\Disc\\Linux\\");
+  EXPECT_EQ(system.shellOpens[0].showCommand, 9);
+  EXPECT_TRUE(system.starts.empty());
 }
 
 TEST_F(LauncherTest, ExitClosesTheWindow) {
@@ -198,9 +198,9 @@ TEST_F(LauncherTest, FolderAndCommandLineKeepTheirFirst250Characters) {
   Create(FolderOf(240));
   Click(form->Label2);
   Click(form->Label4);
-  ASSERT_EQ(setup.starts.size(), 1u);
-  EXPECT_EQ(setup.starts.back().commandLine, (FolderOf(240) + "WinNT\\setup.exe").substr(0, 250));
-  EXPECT_EQ(setup.opens.back().document, FolderOf(240) + "Linux\\ReadmeE.htm");
+  ASSERT_EQ(system.starts.size(), 1u);
+  EXPECT_EQ(system.starts.back().commandLine, (FolderOf(240) + "WinNT\\setup.exe").substr(0, 250));
+  EXPECT_EQ(system.shellOpens.back().document, FolderOf(240) + "Linux\\ReadmeE.htm");
 }
 
 TEST_F(LauncherTest, NovellProposesTheLowestDriveHoldingTheLibrary) {
@@ -210,10 +210,10 @@ TEST_F(LauncherTest, NovellProposesTheLowestDriveHoldingTheLibrary) {
   } cases[] = {{"", "S:"}, {"FP", "F:"}, {"C", "C:"}, {"Z", "Z:"}, {"DZ", "D:"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.drives);
-    setup.files.clear();
-    setup.fileChecks.clear();
+    system.files.clear();
+    system.fileChecks.clear();
     backend.inputBoxes.clear();
-    for (const char* d = c.drives; *d; ++d) setup.files.insert(std::string(1, *d) + ":\\SYSTEM\\CLIB.NLM");
+    for (const char* d = c.drives; *d; ++d) system.files.insert(std::string(1, *d) + ":\\SYSTEM\\CLIB.NLM");
     backend.inputAnswers.push_back(std::nullopt);
     Click(form->Label12);
     ASSERT_EQ(backend.inputBoxes.size(), 1u);
@@ -221,14 +221,14 @@ TEST_F(LauncherTest, NovellProposesTheLowestDriveHoldingTheLibrary) {
     EXPECT_EQ(backend.inputBoxes[0].prompt, "Please input a drive of Novell Server");
     EXPECT_EQ(backend.inputBoxes[0].value, c.proposal);
     // Z down to C, never the floppy drives.
-    ASSERT_EQ(setup.fileChecks.size(), 24u);
-    EXPECT_EQ(setup.fileChecks.front(), "Z:\\SYSTEM\\CLIB.NLM");
-    EXPECT_EQ(setup.fileChecks.back(), "C:\\SYSTEM\\CLIB.NLM");
+    ASSERT_EQ(system.fileChecks.size(), 24u);
+    EXPECT_EQ(system.fileChecks.front(), "Z:\\SYSTEM\\CLIB.NLM");
+    EXPECT_EQ(system.fileChecks.back(), "C:\\SYSTEM\\CLIB.NLM");
   }
 }
 
 TEST_F(LauncherTest, NovellRunsTheBatchFileInTheNetwareFolder) {
-  setup.folders.insert("C:\\Disc\\netware");
+  system.folders.insert("C:\\Disc\\netware");
   struct Case {
     std::optional<std::string> typed;
     const char* commandLine;
@@ -238,62 +238,62 @@ TEST_F(LauncherTest, NovellRunsTheBatchFileInTheNetwareFolder) {
       {std::nullopt, "C:\\Disc\\netware\\install.bat S:"},  // OK on the proposal
   };
   for (const Case& c : cases) {
-    setup.starts.clear();
+    system.starts.clear();
     if (c.typed) backend.inputAnswers.push_back(c.typed);
     Click(form->Label12);
-    ASSERT_EQ(setup.starts.size(), 1u);
-    EXPECT_EQ(setup.starts[0].commandLine, c.commandLine);
-    EXPECT_EQ(setup.starts[0].showCommand, 9);
-    EXPECT_EQ(setup.currentDir, "C:\\Disc\\netware");
+    ASSERT_EQ(system.starts.size(), 1u);
+    EXPECT_EQ(system.starts[0].commandLine, c.commandLine);
+    EXPECT_EQ(system.starts[0].showCommand, 9);
+    EXPECT_EQ(system.currentDir, "C:\\Disc\\netware");
   }
   EXPECT_TRUE(backend.boxes.empty());
 }
 
 TEST_F(LauncherTest, NovellCancelChangesNothing) {
-  setup.folders.insert("C:\\Disc\\netware");
+  system.folders.insert("C:\\Disc\\netware");
   backend.inputAnswers.push_back(std::nullopt);
   Click(form->Label12);
-  EXPECT_TRUE(setup.directoryChanges.empty());
-  EXPECT_TRUE(setup.starts.empty());
-  EXPECT_EQ(setup.currentDir, "C:\\");
+  EXPECT_TRUE(system.directoryChanges.empty());
+  EXPECT_TRUE(system.starts.empty());
+  EXPECT_EQ(system.currentDir, "C:\\");
 }
 
 TEST_F(LauncherTest, NovellWithoutItsFolderReportsTheErrorAndStartsNothing) {
   Click(form->Label12);
-  ASSERT_EQ(setup.directoryChanges.size(), 1u);
-  EXPECT_EQ(setup.directoryChanges[0], "C:\\Disc\\netware");
-  EXPECT_TRUE(setup.starts.empty());
-  EXPECT_EQ(setup.currentDir, "C:\\");
+  ASSERT_EQ(system.directoryChanges.size(), 1u);
+  EXPECT_EQ(system.directoryChanges[0], "C:\\Disc\\netware");
+  EXPECT_TRUE(system.starts.empty());
+  EXPECT_EQ(system.currentDir, "C:\\");
   ASSERT_EQ(backend.boxes.size(), 1u);
   EXPECT_EQ(backend.boxes[0].caption, "Install");
-  EXPECT_EQ(backend.boxes[0].text, setup.changeError);
+  EXPECT_EQ(backend.boxes[0].text, system.changeError);
   EXPECT_EQ(backend.boxes[0].icon, forms::MessageIcon::Error);
   // The launcher goes on.
   Click(form->Label2);
-  EXPECT_EQ(setup.starts.size(), 1u);
+  EXPECT_EQ(system.starts.size(), 1u);
   EXPECT_FALSE(backend.mainFormClosed);
 }
 
 TEST_F(LauncherTest, NovellWithALongFolderCutsItsPaths) {
   Create(FolderOf(245));
-  setup.folders.insert((FolderOf(245) + "netware").substr(0, 250));
+  system.folders.insert((FolderOf(245) + "netware").substr(0, 250));
   backend.inputAnswers.push_back(std::string("K:"));
   Click(form->Label12);
-  ASSERT_EQ(setup.starts.size(), 1u);
-  EXPECT_EQ(setup.starts[0].commandLine, (FolderOf(245) + "netware\\install.bat K:").substr(0, 250));
+  ASSERT_EQ(system.starts.size(), 1u);
+  EXPECT_EQ(system.starts[0].commandLine, (FolderOf(245) + "netware\\install.bat K:").substr(0, 250));
 }
 
 TEST_F(LauncherTest, AFolderWithABlankGetsTheProgramPartQuoted) {
   Create("C:\\my disc\\");
-  setup.folders.insert("C:\\my disc\\netware");
+  system.folders.insert("C:\\my disc\\netware");
   backend.inputAnswers.push_back(std::string("G:"));
   Click(form->Label2);
   Click(form->Label5);
   Click(form->Label12);
-  ASSERT_EQ(setup.starts.size(), 3u);
-  EXPECT_EQ(setup.starts[0].commandLine, "\"C:\\my disc\\WinNT\\setup.exe\"");
-  EXPECT_EQ(setup.starts[1].commandLine, "\"C:\\my disc\\Win9x\\setup.exe\"");
-  EXPECT_EQ(setup.starts[2].commandLine, "\"C:\\my disc\\netware\\install.bat\" G:");
+  ASSERT_EQ(system.starts.size(), 3u);
+  EXPECT_EQ(system.starts[0].commandLine, "\"C:\\my disc\\WinNT\\setup.exe\"");
+  EXPECT_EQ(system.starts[1].commandLine, "\"C:\\my disc\\Win9x\\setup.exe\"");
+  EXPECT_EQ(system.starts[2].commandLine, "\"C:\\my disc\\netware\\install.bat\" G:");
 }
 
 TEST(CommandLine, CutsFirstThenQuotesWhatIsLeftOfTheProgram) {

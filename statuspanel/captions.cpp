@@ -37,25 +37,18 @@ void TnKORVALmain::SetTexts(const LanguageFile& file) {
   Setup1->SetCaption(text("Dis8"));
   View1->SetCaption(text("Dis9"));
   Help1->SetCaption(text("Dis10"));
-  Config1->SetCaption(text("Dis11"));
   SelfTest1->SetCaption(text("Dis12"));
   Exit1->SetCaption(text("Exit"));
-  COMPort1->SetCaption(text("Dis13"));
-  Schedule1->SetCaption(text("Dis14"));
-  Pager1->SetCaption(text("Dis15"));
-  RecordView1->SetCaption(text("Dis16"));
-  EventView1->SetCaption(text("Dis17"));
   Help2->SetCaption(text("Dis10"));
   PassWord1->SetCaption(text("Dis18"));
-  unitprep1->SetCaption(text("Dis19"));
-  BitBtns[1]->SetHint(text("Dis11"));
-  BitBtns[2]->SetHint(text("Dis12"));
-  BitBtns[3]->SetHint(text("Dis13"));
-  BitBtns[4]->SetHint(text("Dis14"));
-  BitBtns[5]->SetHint(text("Dis16"));
-  BitBtns[6]->SetHint(text("Dis17"));
-  BitBtns[8]->SetHint(text("Dis15"));
-  BitBtns[7]->SetHint(text("Dis19"));
+  BitBtns[kSelfTestButton]->SetHint(text("Dis12"));
+  // A sibling's button and menu item take one key; a row without one keeps the layout's texts.
+  for (std::size_t i = 0; i < kSiblingCount; ++i) {
+    const SiblingProgram& sibling = kSiblingPrograms[i];
+    if (!sibling.textKey) continue;
+    SiblingItems[i]->SetCaption(text(sibling.textKey));
+    BitBtns[static_cast<std::size_t>(sibling.button)]->SetHint(text(sibling.textKey));
+  }
   Kept.Mai0 = text("Mai0");
   Kept.Mai1 = text("Mai1");
   Kept.Dis20 = text("Dis20");
@@ -97,7 +90,10 @@ void TnKORVALmain::CaptionSet() {
   if (LanguageIndex == kDotumLanguage) {
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12})
       StaticTexts[static_cast<std::size_t>(n)]->SetFontName("Dotum");
-    for (int n : {1, 2, 3, 4, 5, 6, 8, 7}) BitBtns[static_cast<std::size_t>(n)]->SetFontName("Dotum");
+    // The buttons whose hints come from the language file.
+    BitBtns[kSelfTestButton]->SetFontName("Dotum");
+    for (const SiblingProgram& sibling : kSiblingPrograms)
+      if (sibling.textKey) BitBtns[static_cast<std::size_t>(sibling.button)]->SetFontName("Dotum");
   }
 
   KeepRatedVoltageShown();

@@ -1,7 +1,12 @@
 // The window layout of the status window: every control with its place, size, font, colour, text and
 // visibility as the window is loaded, and ArrangeLayout, which puts the controls on their final places.
+#include <algorithm>
+#include <array>
 #include <cctype>
+#include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "gauges.h"
 #include "main_form.h"
@@ -61,13 +66,18 @@ const TextLayout kColumnTitles[5] = {
     {12, {520, 342}, 91, 15, "Ups Next"},
 };
 
+// The toolbar, left to right: the self-test button and the siblings' buttons.
 struct ButtonLayout {
   int number, left;
   const char* hint;
 };
-const ButtonLayout kButtons[9] = {{1, 170, "system"}, {2, 213, ""},       {3, 258, ""},
-                                  {4, 303, ""},       {5, 348, ""},       {6, 392, ""},
-                                  {8, 436, ""},       {9, 480, "E-Mail"}, {7, 524, ""}};
+std::vector<ButtonLayout> Toolbar() {
+  std::vector<ButtonLayout> buttons{{kSelfTestButton, kSelfTestButtonLeft, ""}};
+  for (const SiblingProgram& s : kSiblingPrograms) buttons.push_back({s.button, s.buttonLeft, s.buttonHint});
+  std::stable_sort(buttons.begin(), buttons.end(),
+                   [](const ButtonLayout& a, const ButtonLayout& b) { return a.left < b.left; });
+  return buttons;
+}
 constexpr int kButtonTop = 25;
 
 const Place kAvrLamp{536, 99}, kLineLamp{536, 162}, kUnitLamp{536, 231};
@@ -265,7 +275,7 @@ void TnKORVALmain::BuildLayout() {
   StaticText11->SetVisible(false);
   StaticTexts[11] = StaticText11;
 
-  for (const ButtonLayout& b : kButtons) {
+  for (const ButtonLayout& b : Toolbar()) {
     const std::string name = "BitBtn" + std::to_string(b.number);
     BitBtn* button = Add<BitBtn>(this, name);
     button->SetBounds(b.left, 19, 41, 40);
@@ -276,42 +286,54 @@ void TnKORVALmain::BuildLayout() {
     BitBtns[static_cast<std::size_t>(b.number)] = button;
   }
 
+  // Each menu lists the items of its siblings first, in the order of their rows.
+  auto siblingItems = [this](MenuItem* menu) {
+    for (std::size_t i = 0; i < kSiblingCount; ++i)
+      if (menu->Name() == kSiblingPrograms[i].menu)
+        SiblingItems[i] = menu->Add(kSiblingPrograms[i].menuItem, kSiblingPrograms[i].itemCaption);
+  };
   File1 = Menu().Add("File1", "File");
-  Config1 = File1->Add("Config1", "Config");
+  siblingItems(File1);
   SelfTest1 = File1->Add("SelfTest1", "Self Test");
   N2 = File1->Add("N2", "-");
   Exit1 = File1->Add("Exit1", "Exit");
   Setup1 = Menu().Add("Setup1", "&Setup");
-  COMPort1 = Setup1->Add("COMPort1", "COM Port");
-  Schedule1 = Setup1->Add("Schedule1", "Schedule");
-  Pager1 = Setup1->Add("Pager1", "Pager");
-  EMail1 = Setup1->Add("EMail1", "E-Mail");
-  unitprep1 = Setup1->Add("unitprep1", "UPS Setup");
+  siblingItems(Setup1);
   PassWord1 = Setup1->Add("PassWord1", "Password");
   GreenMode1 = Setup1->Add("GreenMode1", "Green Mode");
   View1 = Menu().Add("View1", "&View");
-  RecordView1 = View1->Add("RecordView1", "Record View");
-  EventView1 = View1->Add("EventView1", "Event View");
+  siblingItems(View1);
   Help1 = Menu().Add("Help1", "Help");
   Help2 = Help1->Add("Help2", "Help", [this](MenuItem&) { Help2Click(); });
+  auto siblingItem = [this](const char* name) {
+    for (std::size_t i = 0; i < kSiblingCount; ++i)
+      if (SiblingItems[i] && SiblingItems[i]->Name() == name) return SiblingItems[i];
+    throw std::logic_error(std::string("no sibling row has the menu item ") + name);
+  };
+  Config1 = siblingItem("Config1");
+  COMPort1 = siblingItem("COMPort1");
+  Schedule1 = siblingItem("Schedule1");
+  Pager1 = siblingItem("Pager1");
+  EMail1 = siblingItem("EMail1");
+  unitprep1 = siblingItem("unitprep1");
+  RecordView1 = siblingItem("RecordView1");
+  EventView1 = siblingItem("EventView1");
 
   // A toolbar button and the menu item of the same command share one handler.
-  auto bind = [](BitBtn* button, MenuItem* item, void (TnKORVALmain::*handler)(), TnKORVALmain* self) {
-    if (button) button->OnClick = [self, handler](forms::Control&) { (self->*handler)(); };
-    if (item) item->OnClick = [self, handler](MenuItem&) { (self->*handler)(); };
-  };
-  bind(BitBtns[1], Config1, &TnKORVALmain::BitBtn1Click, this);
-  bind(BitBtns[2], SelfTest1, &TnKORVALmain::BitBtn2Click, this);
-  bind(BitBtns[3], COMPort1, &TnKORVALmain::BitBtn3Click, this);
-  bind(BitBtns[4], Schedule1, &TnKORVALmain::BitBtn4Click, this);
-  bind(BitBtns[5], RecordView1, &TnKORVALmain::BitBtn5Click, this);
-  bind(BitBtns[6], EventView1, &TnKORVALmain::EventView1Click, this);
-  bind(BitBtns[8], Pager1, &TnKORVALmain::BitBtn8Click, this);
-  bind(BitBtns[9], EMail1, &TnKORVALmain::Email1Click, this);
-  bind(BitBtns[7], unitprep1, &TnKORVALmain::BitBtn7Click, this);
-  bind(nullptr, Exit1, &TnKORVALmain::Exit1Click, this);
-  bind(nullptr, PassWord1, &TnKORVALmain::PassWord1Click, this);
-  bind(nullptr, GreenMode1, &TnKORVALmain::GreenMode1Click, this);
+  for (std::size_t i = 0; i < kSiblingCount; ++i) {
+    const SiblingProgram& sibling = kSiblingPrograms[i];
+    BitBtns[static_cast<std::size_t>(sibling.button)]->OnClick = [this, &sibling](forms::Control&) {
+      SiblingClick(sibling);
+    };
+    if (!SiblingItems[i])
+      throw std::logic_error(std::string("no menu ") + sibling.menu + " for " + sibling.program);
+    SiblingItems[i]->OnClick = [this, &sibling](MenuItem&) { SiblingClick(sibling); };
+  }
+  BitBtns[kSelfTestButton]->OnClick = [this](forms::Control&) { BitBtn2Click(); };
+  SelfTest1->OnClick = [this](MenuItem&) { BitBtn2Click(); };
+  Exit1->OnClick = [this](MenuItem&) { Exit1Click(); };
+  PassWord1->OnClick = [this](MenuItem&) { PassWord1Click(); };
+  GreenMode1->OnClick = [this](MenuItem&) { GreenMode1Click(); };
   OnClose = [this](forms::CloseAction& action) { FormClose(action); };
   OnKeyDown = [this](std::uint16_t& key, unsigned shift) { FormKeyDown(key, shift); };
 
@@ -328,8 +350,16 @@ void TnKORVALmain::BuildLayout() {
   BitBtn7 = BitBtns[7];
 }
 
+// The scale labels that ScaleLabelSet rewrites: those of gauges 1, 2 and 5, from the gauge table.
+void TnKORVALmain::BuildScaleLabelTables() {
+  const std::pair<std::array<Label*, 8>*, const GaugeLayout*> tables[] = {
+      {&ScaleLabels1, &kGauges[0]}, {&ScaleLabels2, &kGauges[1]}, {&ScaleLabels5, &kGauges[4]}};
+  for (const auto& [table, gauge] : tables)
+    for (std::size_t i = 1; i <= 7; ++i) (*table)[i] = Labels[static_cast<std::size_t>(gauge->labels[i - 1])];
+}
+
 void TnKORVALmain::ArrangeLayout() {
-  for (const ButtonLayout& b : kButtons) {
+  for (const ButtonLayout& b : Toolbar()) {
     BitBtn* button = BitBtns[static_cast<std::size_t>(b.number)];
     button->SetLeft(b.left);
     button->SetTop(kButtonTop);

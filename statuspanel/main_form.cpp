@@ -256,16 +256,6 @@ void TnKORVALmain::ImageSet() {
   for (std::size_t g = 1; g <= 6; ++g) GaugeImages[g] = dials[g];
 }
 
-void TnKORVALmain::BuildScaleLabelTables() {
-  const int one[7] = {1, 2, 3, 4, 5, 6, 7}, two[7] = {8, 11, 12, 16, 17, 18, 19},
-            five[7] = {36, 37, 38, 39, 40, 41, 42};
-  for (std::size_t i = 1; i <= 7; ++i) {
-    ScaleLabels1[i] = Labels[static_cast<std::size_t>(one[i - 1])];
-    ScaleLabels2[i] = Labels[static_cast<std::size_t>(two[i - 1])];
-    ScaleLabels5[i] = Labels[static_cast<std::size_t>(five[i - 1])];
-  }
-}
-
 void TnKORVALmain::DrawFront(int gauge, std::int32_t& value) {
   Scale scale;
   Rating rating;

@@ -10,6 +10,7 @@
 #include "controls.h"
 #include "language.h"
 #include "record.h"
+#include "sibling_programs.h"
 #include "tstate.h"
 
 namespace korval::statuspanel {
@@ -43,11 +44,12 @@ class TnKORVALmain : public forms::Form {
   std::array<Panel*, 14> Panels{};            // Panel1..Panel13 by number
   std::array<StaticText*, 13> StaticTexts{};  // StaticText1..StaticText12 by number
   StaticText* StaticText11;
-  std::array<BitBtn*, 10> BitBtns{};  // BitBtn1..BitBtn9 by number
+  std::array<BitBtn*, kLastButton + 1> BitBtns{};  // BitBtn1..BitBtn9 by number
   BitBtn* BitBtn7;
   forms::Timer* Timer1;
   MenuItem *File1, *Config1, *SelfTest1, *N2, *Exit1, *Setup1, *COMPort1, *Schedule1, *Pager1, *EMail1,
       *unitprep1, *PassWord1, *GreenMode1, *View1, *RecordView1, *EventView1, *Help1, *Help2;
+  std::array<MenuItem*, kSiblingCount> SiblingItems{};  // the menu item of each row of kSiblingPrograms
 
   // Status window variables.
   std::string ProgramDir, DataDir;
@@ -95,23 +97,18 @@ class TnKORVALmain : public forms::Form {
 
   // The sibling programs: raised when a window of their class exists, else started from the program folder.
   void LaunchOrRaise(const std::string& className, const std::string& commandText);
-  void BitBtn1Click();    // tunedesk
-  void BitBtn3Click();    // seekunit
-  void BitBtn4Click();    // timetable
-  void BitBtn5Click();    // rewind, with the unit type
-  void EventView1Click(); // eventbook
-  void BitBtn8Click();    // beeper
-  void Email1Click();     // postman
-  void BitBtn7Click();    // unitprep, after ReadType=1 in SETUPS
+  // The handler of the toolbar button and the menu item of a row of kSiblingPrograms: the settings flag of
+  // the unit set-up program first, then LaunchOrRaise with the row's class and command text.
+  void SiblingClick(const SiblingProgram& sibling);
   // Closing and exit.
   void FormClose(forms::CloseAction& action);
   void Exit1Click();
   void FormKeyDown(std::uint16_t& key, unsigned shift);
 
   // The dialog commands.
-  void BitBtn2Click();      // Self Test
-  void PassWord1Click();    // Password
-  void GreenMode1Click();   // Green Mode
+  void BitBtn2Click();     // Self Test
+  void PassWord1Click();   // Password
+  void GreenMode1Click();  // Green Mode
   // TestCommand := 3 in the image, and the record as read with that one byte changed goes to the file.
   void SendSelfTestCommand();
 

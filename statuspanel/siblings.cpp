@@ -1,5 +1,6 @@
 // The status window as the suite's hub: the sibling programs, closing and exit, the diagnostic line's keys.
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,7 @@ namespace korval::statuspanel {
 
 namespace {
 
-constexpr unsigned kWmClose = 0x0010;            // WM_CLOSE
+constexpr unsigned kWmClose = 0x0010;  // WM_CLOSE
 constexpr std::uintptr_t kMonitorStopW = 99;
 constexpr std::intptr_t kMonitorStopL = 99;
 constexpr std::uint16_t kKeyF8 = 119, kKeyF9 = 120;
@@ -21,9 +22,26 @@ constexpr std::uint16_t kKeyF8 = 119, kKeyF9 = 120;
 // another program.
 constexpr std::size_t kCommandLineLimit = 250;
 
-// The siblings asked to close with the status window; the e-mail and unit set-up programs stay open.
-const char* const kSiblingCloseList[] = {"TnTimetable", "TnTunedesk", "TnSeekUnit",
-                                         "TnRewind",    "TnEventLog", "TnBeeper"};
+// SiblingCloseList: the classes of the rows that close with the status window, by their close rank; the
+// others (the e-mail and unit set-up programs) stay open.
+constexpr std::size_t kSiblingCloseCount = [] {
+  std::size_t n = 0;
+  for (const SiblingProgram& s : kSiblingPrograms) n += s.closeRank > 0 ? 1 : 0;
+  return n;
+}();
+constexpr std::array<const char*, kSiblingCloseCount> kSiblingCloseList = [] {
+  std::array<const char*, kSiblingCloseCount> list{};
+  for (const SiblingProgram& s : kSiblingPrograms)
+    if (s.closeRank > 0) list[static_cast<std::size_t>(s.closeRank - 1)] = s.className;
+  return list;
+}();
+static_assert(
+    [] {
+      for (const char* className : kSiblingCloseList)
+        if (!className) return false;
+      return true;
+    }(),
+    "the close ranks of kSiblingPrograms must be 1, 2, ... without a gap or a repeat");
 
 }  // namespace
 
@@ -42,25 +60,19 @@ void TnKORVALmain::LaunchOrRaise(const std::string& className, const std::string
   system.StartProgram(QuoteProgramPart(commandLine, program), kShowRestore);
 }
 
-void TnKORVALmain::BitBtn1Click() { LaunchOrRaise("TnTunedesk", "tunedesk.exe"); }
-void TnKORVALmain::BitBtn3Click() { LaunchOrRaise("TnSeekUnit", "seekunit.exe"); }
-void TnKORVALmain::BitBtn4Click() { LaunchOrRaise("TnTimetable", "timetable.exe"); }
-void TnKORVALmain::BitBtn5Click() {
-  LaunchOrRaise("TnRewind", "rewind.exe " + std::to_string(static_cast<unsigned>(RecordImage.UnitType())));
-}
-void TnKORVALmain::EventView1Click() { LaunchOrRaise("TnEventLog", "eventbook.exe"); }
-void TnKORVALmain::BitBtn8Click() { LaunchOrRaise("TnBeeper", "beeper.exe"); }
-void TnKORVALmain::Email1Click() { LaunchOrRaise("TnPostman", "postman.exe"); }
-
-void TnKORVALmain::BitBtn7Click() {
-  // The unit set-up program reads this flag; it is written on every press, whether or not it runs already.
-  std::optional<SettingsFile> settings =
-      OpenSettings(DataDir + "KORVAL.ini", OnOpenFailure::EndProgram, [this] { App().Terminate(); });
-  if (!settings) return;
-  settings->WriteInteger("SETUPS", "ReadType", 1);
-  settings->Update();
-  settings.reset();
-  LaunchOrRaise("TnUnitPrep", "unitprep.exe");
+void TnKORVALmain::SiblingClick(const SiblingProgram& sibling) {
+  if (sibling.flagsSetup) {
+    // The unit set-up program reads this flag; it is written on every press, whether or not it runs already.
+    std::optional<SettingsFile> settings =
+        OpenSettings(DataDir + "KORVAL.ini", OnOpenFailure::EndProgram, [this] { App().Terminate(); });
+    if (!settings) return;
+    settings->WriteInteger("SETUPS", "ReadType", 1);
+    settings->Update();
+  }
+  std::string command = std::string(sibling.program) + ".exe";
+  if (sibling.argument == Argument::UnitType)
+    command += " " + std::to_string(static_cast<unsigned>(RecordImage.UnitType()));
+  LaunchOrRaise(sibling.className, command);
 }
 
 void TnKORVALmain::FormClose(forms::CloseAction&) {

@@ -1,7 +1,7 @@
-// A stand-in for the suite's programs outside this system. Copied as timetable.exe, tunedesk.exe,
-// seekunit.exe, rewind.exe, postman.exe, beeper.exe or unitprep.exe, it takes its part from its own file
-// name: it registers that program's window class and shows a window that names the program and the command
-// line it got. It appends to <name>.log in its own folder:
+// A stand-in for the suite's programs outside this system (the rows of the status window's sibling table
+// whose home is Outside). Copied under such a program's file name, it takes its part from that name: it
+// registers that program's window class and shows a window that names the program and the command line it
+// got. It appends to <name>.log in its own folder:
 //
 //   command line <the whole command line>
 //   show state <the show state it was started in>
@@ -16,20 +16,22 @@
 #include <cstdio>
 #include <string>
 
+#include "sibling_programs.h"
+
 namespace {
 
-struct Sibling {
-  const char* name;
-  const char* className;
-  const char* role;
-};
+using korval::statuspanel::Home;
+using korval::statuspanel::kSiblingPrograms;
+using korval::statuspanel::SiblingProgram;
 
-const Sibling kSiblings[] = {
-    {"timetable", "TnTimetable", "the shutdown schedule"}, {"tunedesk", "TnTunedesk", "the configuration"},
-    {"seekunit", "TnSeekUnit", "the COM port set-up"},     {"rewind", "TnRewind", "the record view"},
-    {"postman", "TnPostman", "the e-mail set-up"},         {"beeper", "TnBeeper", "the pager set-up"},
-    {"unitprep", "TnUnitPrep", "the unit set-up"},
-};
+// The build copies this program under the names that it reads from the same rows.
+static_assert(
+    [] {
+      int outside = 0;
+      for (const SiblingProgram& s : kSiblingPrograms) outside += s.home == Home::Outside ? 1 : 0;
+      return outside;
+    }() == KORVAL_STANDIN_COUNT,
+    "tools/siblings/CMakeLists.txt read another number of stand-in rows: keep each row on one line");
 
 constexpr UINT kSuiteCommandMessage = WM_USER + 22;  // 1046
 
@@ -104,12 +106,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   const std::string folder = file.substr(0, file.find_last_of('\\') + 1);
   std::string name = Lower(file.substr(folder.size()));
   if (name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0) name.resize(name.size() - 4);
-  const Sibling* self = nullptr;
-  for (const Sibling& s : kSiblings)
-    if (name == s.name) self = &s;
+  const SiblingProgram* self = nullptr;
+  for (const SiblingProgram& s : kSiblingPrograms)
+    if (s.home == Home::Outside && name == s.program) self = &s;
   if (!self) return 2;  // not one of the programs it stands in for
 
-  g_log = folder + self->name + ".log";
+  g_log = folder + self->program + ".log";
   const std::string commandLine = GetCommandLineA();
   Log("command line " + commandLine);
   Log("show state " + std::to_string(show));
@@ -123,12 +125,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   if (!RegisterClassA(&wc)) return 1;
 
   // Each program a place of its own, so that several stand side by side.
-  const int index = static_cast<int>(self - kSiblings);
-  const std::string title = std::string(self->name) + " (stand-in)";
+  const int index = static_cast<int>(self - kSiblingPrograms);
+  const std::string title = std::string(self->program) + " (stand-in)";
   HWND window = CreateWindowExA(0, self->className, title.c_str(), WS_OVERLAPPEDWINDOW, 10 + 24 * index,
                                 10 + 24 * index, 440, 130, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
-  const std::string text = std::string(self->name) + ": a stand-in for " + self->role +
+  const std::string text = std::string(self->program) + ": a stand-in for the " + self->itemCaption +
                            " program.\r\nCommand line: " + commandLine;
   CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 8, 8, 400, 80, window,
                   reinterpret_cast<HMENU>(1), instance, nullptr);

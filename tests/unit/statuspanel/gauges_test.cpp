@@ -193,6 +193,29 @@ TEST_F(Gauges, ExactlyThirtyPerCentAboveKeepsGaugeOnesColour) {
   EXPECT_EQ(ReadoutColor(2), kYellow);
 }
 
+// The labels that ScaleLabelSet rewrites, by name in position order, each at its place on the dial.
+TEST_F(Gauges, ScaleLabelTablesHoldTheLabelsOfTheirPositions) {
+  struct Table {
+    const std::array<Label*, 8> TnKORVALmain::*labels;
+    int numbers[7];
+  };
+  const Table tables[] = {{&TnKORVALmain::ScaleLabels1, {1, 2, 3, 4, 5, 6, 7}},
+                          {&TnKORVALmain::ScaleLabels2, {8, 11, 12, 16, 17, 18, 19}},
+                          {&TnKORVALmain::ScaleLabels5, {36, 37, 38, 39, 40, 41, 42}}};
+  const int left[7] = {35, 32, 44, 65, 84, 94, 91}, top[7] = {81, 57, 39, 34, 39, 56, 81};
+  Start();
+  for (const Table& t : tables) {
+    const bool voltage = &t != &tables[2];
+    for (std::size_t i = 1; i <= 7; ++i) {
+      const Label* label = (form->*t.labels)[i];
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->Name(), "Label" + std::to_string(t.numbers[i - 1])) << i;
+      EXPECT_EQ(label->Left(), left[i - 1] + (!voltage && i >= 6 ? 2 : 0)) << label->Name();
+      EXPECT_EQ(label->Top(), top[i - 1]) << label->Name();
+    }
+  }
+}
+
 TEST_F(Gauges, UnitType12ScalesAndReadouts) {
   DataBuffRecord r = Live(12);
   r.SetBE16(DataBuffRecord::kRatedInputVoltage, 230);  // no detection, which would rewrite the labels

@@ -1,5 +1,6 @@
 // The status window as the suite's hub: the eight sibling rows (start or raise), the settings flag of the
 // unit set-up row, the ways out of the program, and the keys of the diagnostic line.
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -68,6 +69,41 @@ TEST_F(Hub, EveryRowStartsItsProgramOrRaisesItsWindow) {
     EXPECT_EQ(system.starts.size(), 1u);
     EXPECT_TRUE(system.posts.empty());
   }
+}
+
+// The toolbar left to right and the menu tree with the layout's texts (a missing language file leaves them),
+// and the settings flag that only the unit set-up row writes.
+TEST_F(Hub, ToolbarAndMenuAsLaidOut) {
+  std::remove(program.File("English.txt").c_str());
+  Start();
+  ASSERT_EQ(backend.boxes.size(), 1u) << "the language file is missing";
+  std::string toolbar;
+  for (const forms::Control* c : form->Children())
+    if (dynamic_cast<const BitBtn*>(c))
+      toolbar += c->Name() + " " + std::to_string(c->Left()) + " '" + c->Hint() + "'\n";
+  EXPECT_EQ(toolbar,
+            "BitBtn1 170 'system'\nBitBtn2 213 ''\nBitBtn3 258 ''\nBitBtn4 303 ''\nBitBtn5 348 ''\n"
+            "BitBtn6 392 ''\nBitBtn8 436 ''\nBitBtn9 480 'E-Mail'\nBitBtn7 524 ''\n");
+  std::string menus;
+  for (const MenuItem* menu : form->Menu().Items()) {
+    menus += menu->Name() + " '" + menu->Caption() + "':";
+    for (const MenuItem* item : menu->Items()) menus += " " + item->Name() + " '" + item->Caption() + "'";
+    menus += "\n";
+  }
+  EXPECT_EQ(menus,
+            "File1 'File': Config1 'Config' SelfTest1 'Self Test' N2 '-' Exit1 'Exit'\n"
+            "Setup1 '&Setup': COMPort1 'COM Port' Schedule1 'Schedule' Pager1 'Pager' EMail1 'E-Mail' "
+            "unitprep1 'UPS Setup' PassWord1 'Password' GreenMode1 'Green Mode'\n"
+            "View1 '&View': RecordView1 'Record View' EventView1 'Event View'\n"
+            "Help1 'Help': Help2 'Help'\n");
+
+  data.Write("KORVAL.ini", "[Main]\r\nLanguage=0\r\n");
+  for (int button : {1, 3, 4, 5, 6, 8, 9}) {
+    form->BitBtns[static_cast<std::size_t>(button)]->Click();
+    EXPECT_EQ(ReadType(), "(none)") << button;
+  }
+  form->BitBtns[7]->Click();
+  EXPECT_EQ(ReadType(), "1");
 }
 
 // The rewind row passes the unit type of the latest read, 0..255 in decimal; a running rewind gets none.

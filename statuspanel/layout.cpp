@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -319,15 +320,27 @@ void TnKORVALmain::BuildLayout() {
   RecordView1 = siblingItem("RecordView1");
   EventView1 = siblingItem("EventView1");
 
-  // A toolbar button and the menu item of the same command share one handler.
+  // A toolbar button and the menu item of the same command share one handler: each row's named handler,
+  // found by its button.
+  using Handler = void (TnKORVALmain::*)();
+  static constexpr std::pair<int, Handler> kSiblingHandlers[] = {
+      {1, &TnKORVALmain::BitBtn1Click}, {3, &TnKORVALmain::BitBtn3Click},    {4, &TnKORVALmain::BitBtn4Click},
+      {5, &TnKORVALmain::BitBtn5Click}, {6, &TnKORVALmain::EventView1Click}, {8, &TnKORVALmain::BitBtn8Click},
+      {9, &TnKORVALmain::Email1Click},  {7, &TnKORVALmain::BitBtn7Click},
+  };
+  static_assert(std::size(kSiblingHandlers) == kSiblingCount, "every sibling row needs its named handler");
   for (std::size_t i = 0; i < kSiblingCount; ++i) {
     const SiblingProgram& sibling = kSiblingPrograms[i];
-    BitBtns[static_cast<std::size_t>(sibling.button)]->OnClick = [this, &sibling](forms::Control&) {
-      SiblingClick(sibling);
+    Handler handler = nullptr;
+    for (const auto& [button, h] : kSiblingHandlers)
+      if (button == sibling.button) handler = h;
+    if (!handler) throw std::logic_error(std::string("no handler for the button of ") + sibling.program);
+    BitBtns[static_cast<std::size_t>(sibling.button)]->OnClick = [this, handler](forms::Control&) {
+      (this->*handler)();
     };
     if (!SiblingItems[i])
       throw std::logic_error(std::string("no menu ") + sibling.menu + " for " + sibling.program);
-    SiblingItems[i]->OnClick = [this, &sibling](MenuItem&) { SiblingClick(sibling); };
+    SiblingItems[i]->OnClick = [this, handler](MenuItem&) { (this->*handler)(); };
   }
   BitBtns[kSelfTestButton]->OnClick = [this](forms::Control&) { BitBtn2Click(); };
   SelfTest1->OnClick = [this](MenuItem&) { BitBtn2Click(); };

@@ -100,6 +100,17 @@ class TnKORVALmain : public forms::Form {
   // The handler of the toolbar button and the menu item of a row of kSiblingPrograms: the settings flag of
   // the unit set-up program first, then LaunchOrRaise with the row's class and command text.
   void SiblingClick(const SiblingProgram& sibling);
+  // The handlers that the layout binds to the sibling rows' buttons and menu items (kSiblingHandlers).
+  void BitBtn1Click();     // tunedesk
+  void BitBtn3Click();     // seekunit
+  void BitBtn4Click();     // timetable
+  void BitBtn5Click();     // rewind, with the unit type
+  void EventView1Click();  // eventbook
+  void BitBtn8Click();     // beeper
+  void Email1Click();      // postman
+  void BitBtn7Click();     // unitprep, after ReadType=1 in SETUPS
+  // The row of kSiblingPrograms whose toolbar button is BitBtn<button>.
+  static const SiblingProgram& SiblingOfButton(int button);
   // Closing and exit.
   void FormClose(forms::CloseAction& action);
   void Exit1Click();

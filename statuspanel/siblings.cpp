@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "command_line.h"
@@ -74,6 +75,21 @@ void TnKORVALmain::SiblingClick(const SiblingProgram& sibling) {
     command += " " + std::to_string(static_cast<unsigned>(RecordImage.UnitType()));
   LaunchOrRaise(sibling.className, command);
 }
+
+const SiblingProgram& TnKORVALmain::SiblingOfButton(int button) {
+  for (const SiblingProgram& s : kSiblingPrograms)
+    if (s.button == button) return s;
+  throw std::logic_error("no sibling row has the button BitBtn" + std::to_string(button));
+}
+
+void TnKORVALmain::BitBtn1Click() { SiblingClick(SiblingOfButton(1)); }
+void TnKORVALmain::BitBtn3Click() { SiblingClick(SiblingOfButton(3)); }
+void TnKORVALmain::BitBtn4Click() { SiblingClick(SiblingOfButton(4)); }
+void TnKORVALmain::BitBtn5Click() { SiblingClick(SiblingOfButton(5)); }
+void TnKORVALmain::EventView1Click() { SiblingClick(SiblingOfButton(6)); }
+void TnKORVALmain::BitBtn8Click() { SiblingClick(SiblingOfButton(8)); }
+void TnKORVALmain::Email1Click() { SiblingClick(SiblingOfButton(9)); }
+void TnKORVALmain::BitBtn7Click() { SiblingClick(SiblingOfButton(7)); }
 
 void TnKORVALmain::FormClose(forms::CloseAction&) {
   forms::System& system = App().GetSystem();

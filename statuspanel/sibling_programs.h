@@ -2,8 +2,9 @@
 // The sibling programs of the status window, one row each: the programs that its toolbar and menu raise or
 // start. The toolbar, the menu items, their bindings and texts, the close list and the stand-ins of the
 // programs outside this system (tools/siblings, and the copies that CMake lays out in the program folder)
-// are all made from these rows. A new sibling is a new row here, its glyph (BITBTN<n> in statuspanel.rc),
-// its language key in every language file, and the rows that the tests expect.
+// are all made from these rows. A new sibling is a new row here, its named click handler (declared in
+// main_form.h, one line in siblings.cpp, its entry in the layout's kSiblingHandlers), its glyph (BITBTN<n>
+// in statuspanel.rc), its language key in every language file, and the rows that the tests expect.
 //
 // Plain data with no other includes: the stand-in program includes it too, and tools/siblings/CMakeLists.txt
 // reads the rows (one a line, program name first, `Home::Outside` marking a stand-in).

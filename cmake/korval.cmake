@@ -28,6 +28,10 @@ function(korval_unit_test target)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gtest_main)
   add_test(NAME ${target} COMMAND ${target})
   set_tests_properties(${target} PROPERTIES LABELS unit TIMEOUT 300)
+  if(KORVAL_WIN32)
+    # Under Wine the tests share one prefix and one display (the form library's make real windows).
+    set_tests_properties(${target} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 # Adds those of the named folders that exist and have a CMakeLists.txt.

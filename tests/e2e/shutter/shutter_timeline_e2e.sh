@@ -35,6 +35,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# An X display of its own too, so that it can run beside the tests of the shared prefix.
+unset DISPLAY
 korval_display 1280x1024
 
 . "$(dirname "$0")/../../../scripts/wine-env.sh" "$work/prefix"

@@ -49,6 +49,7 @@ class Win32Backend : public Backend {
 
  private:
   struct Window;
+  struct Peer;
   struct DialogState;
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -64,14 +65,14 @@ class Win32Backend : public Backend {
   bool QueuePaint(const WinControl& parent, const Rect& area);
   void PaintChanges(Form& form, Window& w);
   void PaintWaitingChanges();
+  // No window under `parent` (whose client area lies at dx, dy) that paints itself otherwise shows in `r`.
+  static bool OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r);
   void PaintTree(WinControl& control, HDC dc, int dx, int dy);
   void PaintContent(WinControl& control, HDC dc, int dx, int dy);
   void PaintGraphics(WinControl& parent, HDC dc, int dx, int dy);
   void PaintLabel(const class Label& label, HDC dc, const RECT& r);
   void PaintImage(const class Image& image, HDC dc, const RECT& r);
-  void PaintPanelFrame(const class Panel& panel, HDC dc, RECT& r);
   void PaintText(const Control& c, HDC dc, RECT r, UINT format);
-  void DrawButton(const DRAWITEMSTRUCT& dis);
   void BlitBitmap(HDC dc, const Bitmap& bitmap, int x, int y, int width, int height);
   void BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX, int srcY, int width, int height);
   HDC BackBuffer(int width, int height);
@@ -80,18 +81,8 @@ class Win32Backend : public Backend {
   HBRUSH BrushFor(Color c);
   void Fill(HDC dc, const RECT& r, Color c);
 
-  // The controls drawn by the system (check boxes, radio buttons, buttons, edits) and ours (grid, spin).
-  HWND CreateControlWindow(WinControl& control, Window& w, HWND parentWindow);
-  void ValueChanged(WinControl& control, Window& w);
   LRESULT ControlColour(HDC dc, HWND child);
   void DialogKeys(const MSG& msg, bool& eaten);
-  bool HandleGrid(Window& w, StringGrid& grid, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  void RefreshGrid(Window& w, StringGrid& grid);
-  void ScheduleRefresh(Window& w);
-  void PaintGrid(StringGrid& grid, HDC dc, HWND hwnd);
-  bool HandleSpin(Window& w, SpinButton& spin, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  void PaintSpin(const SpinButton& spin, const Window& w, HDC dc, const RECT& r);
-  void SpinClick(Window& w, SpinButton& spin);
   // The window that a modal box of `form`'s stands over: the form's, else the main form's, while shown.
   HWND OwnerWindow(const Form* form) const;
   MessageResult AskYesNo(HWND owner, const std::string& caption, const std::string& text);

@@ -21,6 +21,8 @@ struct Win32Backend::Window {
   Window(Win32Backend* b, WinControl* c) : backend(b), control(c) {}
   Win32Backend* backend;
   WinControl* control;
+  // What the window does as a window of its control's kind.
+  const Peer* peer = nullptr;
   HWND hwnd = nullptr;
   HMENU menu = nullptr;
   std::vector<MenuItem*> commands;

@@ -5,17 +5,11 @@
 #include "application.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
-#include "win32_window.h"
+#include "win32/peer.h"
 
 namespace korval::forms {
 
 using namespace win32;
-
-namespace {
-
-constexpr UINT kFirstMenuCommand = 100;
-
-}  // namespace
 
 Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
   measureDc_ = CreateCompatibleDC(nullptr);
@@ -75,6 +69,7 @@ void Win32Backend::FormCreated(Form& form) {
   RegisterClassOnce(form.ClassName(), WindowProc, true);
   auto w = std::make_unique<Window>(this, &form);
   Window* raw = w.get();
+  raw->peer = &Peer::For(form);
   form.handle = raw;
   windows_[&form] = std::move(w);
   const DWORD style = form.DialogBorder()
@@ -100,11 +95,22 @@ void Win32Backend::CreateChildren(WinControl& parent, HWND parentWindow) {
     auto& wc = static_cast<WinControl&>(*c);
     auto w = std::make_unique<Window>(this, &wc);
     Window* raw = w.get();
+    raw->peer = &Peer::For(wc);
     wc.handle = raw;
     windows_[&wc] = std::move(w);
-    HWND hwnd = CreateControlWindow(wc, *raw, parentWindow);
+    const Peer::Shape shape = raw->peer->MakeShape(wc);
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (wc.Visible() ? WS_VISIBLE : 0) |
+                        (wc.Enabled() ? 0 : WS_DISABLED) | shape.style;
+    raw->syncing = true;
+    HWND hwnd = CreateWindowExA(shape.exStyle, shape.windowClass, wc.Caption().c_str(), style, wc.Left(),
+                                wc.Top(), wc.Width(), wc.Height(), parentWindow, nullptr, instance_, raw);
+    raw->syncing = false;
     raw->hwnd = hwnd;
-    if (hwnd) byWindow_[hwnd] = raw;
+    if (hwnd) {
+      byWindow_[hwnd] = raw;
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(raw));
+      raw->peer->Created(*raw);
+    }
     // Later controls lie on top of earlier ones.
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CreateChildren(wc, hwnd);
@@ -166,54 +172,27 @@ void Win32Backend::ControlChanged(Control& control, Change what, const Rect& are
     paint(area);
     return;
   }
-  auto& wc = static_cast<WinControl&>(control);
-  HWND hwnd = WindowOf(wc);
-  if (!hwnd) return;
-  Form* form = dynamic_cast<Form*>(&wc);
+  auto* w = static_cast<Window*>(static_cast<WinControl&>(control).handle);
+  if (!w->hwnd) return;
+  const Peer& peer = *w->peer;
   switch (what) {
     case Change::Bounds:
-      if (form)
-        SizeFormWindow(*form, false);
-      else
-        MoveWindow(hwnd, wc.Left(), wc.Top(), wc.Width(), wc.Height(), TRUE);
+      peer.Moved(*w);
       break;
     case Change::Visible:
-      if (!form) ShowWindow(hwnd, wc.Visible() ? SW_SHOWNA : SW_HIDE);
+      peer.Shown(*w);
       break;
     case Change::Enabled:
-      EnableWindow(hwnd, wc.Enabled());
+      EnableWindow(w->hwnd, control.Enabled());
       break;
-    case Change::Text: {
-      auto* w = static_cast<Window*>(wc.handle);
-      const bool edit = dynamic_cast<Edit*>(&wc) != nullptr;
-      // What the user typed is in the edit already: setting it again would put the caret back to the start.
-      if (edit && WindowText(hwnd) == wc.Caption()) break;
-      w->syncing = true;
-      SetWindowTextA(hwnd, wc.Caption().c_str());
-      w->syncing = false;
-      // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on.
-      // Only in the edit being typed into: elsewhere, and in an edit that takes no typing, the text's start
-      // stays in view (a caret at the end scrolls a narrow field's text away from its start).
-      if (edit) {
-        const bool typing = GetFocus() == hwnd && !static_cast<Edit&>(wc).ReadOnly();
-        const WPARAM caret = typing ? wc.Caption().size() : 0;
-        SendMessageA(hwnd, EM_SETSEL, caret, static_cast<LPARAM>(caret));
-      }
-      if (!form && !(wc.Showing() && QueuePaint(*wc.Parent(), wc.Bounds())))
-        InvalidateRect(hwnd, nullptr, FALSE);
+    case Change::Text:
+      peer.TextChanged(*w);
       break;
-    }
     case Change::Look:
-      // The system's own controls draw with the font they are given; ours pick theirs when they paint.
-      SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
-      if (dynamic_cast<Edit*>(&wc))
-        SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-      if (form || !wc.Showing() || !QueuePaint(*wc.Parent(), wc.Bounds()))
-        InvalidateRect(hwnd, nullptr, TRUE);
-      if (form) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      peer.LookChanged(*w);
       break;
     case Change::Value:
-      ValueChanged(wc, *static_cast<Window*>(wc.handle));
+      peer.ValueChanged(*w);
       break;
     case Change::Hint:
       break;
@@ -265,15 +244,16 @@ void Win32Backend::RebuildMenu(Form& form) {
 }
 
 void Win32Backend::TimerChanged(Timer& timer) {
+  // The timer runs on its form's window.
   for (auto& entry : windows_) {
-    const Form* form = dynamic_cast<const Form*>(entry.first);
-    if (!form || !entry.second->hwnd) continue;
-    const auto& timers = form->Timers();
+    const Form& form = entry.first->OwnerForm();
+    HWND hwnd = WindowOf(form);
+    if (!hwnd) continue;
+    const auto& timers = form.Timers();
     if (std::find(timers.begin(), timers.end(), &timer) == timers.end()) continue;
     if (timer.id == 0) return;  // numbered when the form's window is made
-    KillTimer(entry.second->hwnd, timer.id);
-    if (timer.Enabled() && timer.Interval() > 0)
-      SetTimer(entry.second->hwnd, timer.id, timer.Interval(), nullptr);
+    KillTimer(hwnd, timer.id);
+    if (timer.Enabled() && timer.Interval() > 0) SetTimer(hwnd, timer.id, timer.Interval(), nullptr);
     return;
   }
 }
@@ -385,8 +365,8 @@ void Win32Backend::KeyPreview(MSG& msg, bool& eaten) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   Window* w = Find(root);
   if (!w) return;
-  auto* form = dynamic_cast<Form*>(w->control);
-  if (!form || !form->KeyPreview() || !form->OnKeyDown || !app_) return;
+  Form* form = &w->control->OwnerForm();  // our top windows are forms'
+  if (!form->KeyPreview() || !form->OnKeyDown || !app_) return;
   unsigned shift = 0;
   if (GetKeyState(VK_SHIFT) < 0) shift |= kShift;
   if (GetKeyState(VK_MENU) < 0) shift |= kAlt;
@@ -423,34 +403,15 @@ LRESULT CALLBACK Win32Backend::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 
 LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
   HWND hwnd = w.hwnd;
-  Form* form = dynamic_cast<Form*>(w.control);
   Application& app = w.control->OwnerForm().App();
   LRESULT result = 0;
-  if (auto* grid = dynamic_cast<StringGrid*>(w.control)) {
-    if (HandleGrid(w, *grid, msg, wp, lp, result)) return result;
-  } else if (auto* spin = dynamic_cast<SpinButton*>(w.control)) {
-    if (HandleSpin(w, *spin, msg, wp, lp, result)) return result;
-  }
+  if (w.peer->Handle(w, msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       if (Find(reinterpret_cast<HWND>(lp)))
         return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
-      break;
-    case WM_SETFOCUS:
-      // The form passes the focus on to the control that had it (or was given it before the form showed).
-      if (form && form->ActiveControl() && form->ActiveControl()->CanTakeInput()) {
-        if (HWND child = WindowOf(*form->ActiveControl())) SetFocus(child);
-        return 0;
-      }
-      break;
-    case WM_ACTIVATE:
-      if (form && LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        Window* had = focus && IsChild(hwnd, focus) ? Find(focus) : nullptr;
-        if (had) form->FocusMoved(had->control);
-      }
       break;
     case WM_ERASEBKGND:
       return 1;
@@ -467,20 +428,12 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DRAWITEM: {
       const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (dis->CtlType == ODT_BUTTON) {
-        DrawButton(*dis);
+        if (Window* item = Find(dis->hwndItem)) item->peer->DrawItem(*item, *dis);
         return TRUE;
       }
       break;
     }
     case WM_COMMAND: {
-      if (lp == 0 && HIWORD(wp) == 0 && form) {  // a menu command
-        const UINT index = LOWORD(wp) - kFirstMenuCommand;
-        if (LOWORD(wp) >= kFirstMenuCommand && index < w.commands.size()) {
-          MenuItem* item = w.commands[index];
-          if (item->OnClick) app.Dispatch([&] { item->OnClick(*item); });
-        }
-        return 0;
-      }
       if (HIWORD(wp) == BN_CLICKED && lp) {
         Window* child = Find(reinterpret_cast<HWND>(lp));
         if (child && child->control->CanTakeInput()) {
@@ -490,50 +443,15 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
       }
-      if (HIWORD(wp) == EN_KILLFOCUS && lp) {
-        // A read-only field that the focus leaves shows its text from the start again: a caret moved to the
-        // end of a text as wide as a narrow field scrolled its first character out of view.
-        Window* child = Find(reinterpret_cast<HWND>(lp));
-        auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
-        if (edit && edit->ReadOnly()) SendMessageA(child->hwnd, EM_SETSEL, 0, 0);
-        return 0;
-      }
-      if (HIWORD(wp) == EN_CHANGE && lp) {
-        Window* child = Find(reinterpret_cast<HWND>(lp));
-        auto* edit = child ? dynamic_cast<Edit*>(child->control) : nullptr;
-        if (edit && !child->syncing) {
-          const std::string text = WindowText(child->hwnd);
-          app.Dispatch([&] { edit->Typed(text); });
-        }
+      if ((HIWORD(wp) == EN_KILLFOCUS || HIWORD(wp) == EN_CHANGE) && lp) {
+        if (Window* child = Find(reinterpret_cast<HWND>(lp))) child->peer->Notice(*child, HIWORD(wp));
         return 0;
       }
       break;
     }
-    case WM_TIMER:
-      if (form && wp >= 1 && wp <= form->Timers().size()) {
-        Timer* t = form->Timers()[wp - 1];
-        if (t->Enabled() && t->OnTimer) {
-          // What a tick changes is painted in one go when it is done, without a message of its own.
-          ++holdingPaints_;
-          app.Dispatch(t->OnTimer);
-          --holdingPaints_;
-          PaintWaitingChanges();
-        }
-        return 0;
-      }
-      break;
     case kMenuRebuild:
-      if (form) RebuildMenu(*form);
-      return 0;
     case kPaintChanges:
-      if (form) PaintChanges(*form, w);
-      return 0;
-    case WM_CLOSE:
-      if (form) {
-        app.Dispatch([&] { form->Close(); });
-        return 0;
-      }
-      break;
+      return 0;  // to a form's window only
     // The pointer over the graphic controls (labels, pictures) that this window paints.
     case WM_MOUSEMOVE: {
       unsigned shift = 0;
@@ -559,12 +477,6 @@ LRESULT Win32Backend::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp) {
       if (!IsWindow(hwnd)) return 0;
       break;
     }
-    case WM_SYSCOMMAND:
-      if (form && (wp & 0xFFF0) == SC_MINIMIZE && app.MainForm() == form && app.OnMinimize) {
-        app.Dispatch(app.OnMinimize);
-        if (!IsWindow(hwnd)) return 0;
-      }
-      break;
     default:
       break;
   }

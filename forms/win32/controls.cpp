@@ -1,24 +1,15 @@
-// The controls drawn by the system (check boxes, radio buttons, buttons, edits): their windows made and
-// kept in step with the model; the dialog keys and the focus.
+// The peers of the controls drawn by the system (check boxes, radio buttons, buttons, edits): their windows
+// kept in step with the model; the colours of the child windows, the dialog keys and the focus.
 #include <algorithm>
 
 #include "application.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
-#include "win32_window.h"
+#include "win32/peer.h"
 
 namespace korval::forms {
 
 using namespace win32;
-
-namespace {
-
-bool IsSystemControl(const WinControl& c) {
-  return dynamic_cast<const CheckBox*>(&c) || dynamic_cast<const RadioButton*>(&c) ||
-         dynamic_cast<const Button*>(&c) || dynamic_cast<const Edit*>(&c);
-}
-
-}  // namespace
 
 std::string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthA(hwnd);
@@ -29,78 +20,90 @@ std::string WindowText(HWND hwnd) {
 
 HBRUSH Win32Backend::BrushFor(Color c) { return brushes_.For(c); }
 
-HWND Win32Backend::CreateControlWindow(WinControl& wc, Window& w, HWND parentWindow) {
-  DWORD style =
-      WS_CHILD | WS_CLIPSIBLINGS | (wc.Visible() ? WS_VISIBLE : 0) | (wc.Enabled() ? 0 : WS_DISABLED);
-  DWORD exStyle = 0;
-  const char* cls = kPanelClass;
-  if (dynamic_cast<StaticText*>(&wc)) {
-    cls = kStaticTextClass;
-  } else if (dynamic_cast<BitBtn*>(&wc)) {
-    cls = "BUTTON";
-    style |= BS_OWNERDRAW | WS_TABSTOP;
-  } else if (auto* b = dynamic_cast<Button*>(&wc)) {
-    cls = "BUTTON";
-    style |= (b->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
-  } else if (dynamic_cast<CheckBox*>(&wc)) {
-    cls = "BUTTON";
-    style |= BS_CHECKBOX | WS_TABSTOP;
-  } else if (dynamic_cast<RadioButton*>(&wc)) {
-    cls = "BUTTON";
-    style |= BS_RADIOBUTTON;
-  } else if (auto* e = dynamic_cast<Edit*>(&wc)) {
-    cls = "EDIT";
-    style |= ES_AUTOHSCROLL | WS_TABSTOP | (e->ReadOnly() ? ES_READONLY : 0) |
-             (e->PasswordChar() ? ES_PASSWORD : 0);
-    exStyle = WS_EX_CLIENTEDGE;
-  } else if (dynamic_cast<StringGrid*>(&wc)) {
-    cls = kGridClass;
-    style |= WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
-    exStyle = WS_EX_CLIENTEDGE;
-  } else if (dynamic_cast<SpinButton*>(&wc)) {
-    cls = kSpinClass;
-  }
-  if (!IsSystemControl(wc)) style |= WS_CLIPCHILDREN;
-  w.syncing = true;
-  HWND hwnd = CreateWindowExA(exStyle, cls, wc.Caption().c_str(), style, wc.Left(), wc.Top(), wc.Width(),
-                              wc.Height(), parentWindow, nullptr, instance_, &w);
-  w.syncing = false;
-  if (!hwnd) return nullptr;
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&w));
-  if (IsSystemControl(wc)) {
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(wc.Font())), FALSE);
-    // Narrow fields (a two-digit month in 17 pixels) need every pixel: no margin beyond the pixel that the
-    // edit itself keeps clear on each side.
-    if (dynamic_cast<Edit*>(&wc))
-      SendMessageA(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
-    w.hwnd = hwnd;
-    ValueChanged(wc, w);
-  }
-  if (auto* grid = dynamic_cast<StringGrid*>(&wc)) {
-    w.hwnd = hwnd;
-    RefreshGrid(w, *grid);
-  }
-  return hwnd;
+void Win32Backend::Peer::SystemPeer::Created(Window& w) const {
+  SetFont(w);
+  ValueChanged(w);
 }
 
-void Win32Backend::ValueChanged(WinControl& control, Window& w) {
-  HWND hwnd = w.hwnd;
-  if (!hwnd) return;
-  if (auto* box = dynamic_cast<CheckBox*>(&control)) {
-    SendMessageA(hwnd, BM_SETCHECK, box->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-  } else if (auto* radio = dynamic_cast<RadioButton*>(&control)) {
-    SendMessageA(hwnd, BM_SETCHECK, radio->Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-  } else if (auto* edit = dynamic_cast<Edit*>(&control)) {
-    SendMessageA(hwnd, EM_SETREADONLY, edit->ReadOnly(), 0);
-    SendMessageA(hwnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(edit->PasswordChar()), 0);
-    SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(edit->MaxLength()), 0);
-    InvalidateRect(hwnd, nullptr, TRUE);
-  } else if (auto* button = dynamic_cast<Button*>(&control)) {
-    SendMessageA(hwnd, BM_SETSTYLE, button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
-  } else if (dynamic_cast<BitBtn*>(&control)) {
-    InvalidateRect(hwnd, nullptr, FALSE);
-  } else if (dynamic_cast<StringGrid*>(&control)) {
-    ScheduleRefresh(w);
+Win32Backend::Peer::Shape Win32Backend::Peer::ButtonPeer::MakeShape(const WinControl& c) const {
+  const bool isDefault = static_cast<const Button&>(c).Default();
+  return Shape{"BUTTON", static_cast<DWORD>(isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, 0};
+}
+
+void Win32Backend::Peer::ButtonPeer::ValueChanged(Window& w) const {
+  const bool isDefault = static_cast<const Button&>(*w.control).Default();
+  SendMessageA(w.hwnd, BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+Win32Backend::Peer::Shape Win32Backend::Peer::CheckPeer::MakeShape(const WinControl&) const {
+  return Shape{"BUTTON", style_, 0};
+}
+
+void Win32Backend::Peer::CheckPeer::ValueChanged(Window& w) const {
+  SendMessageA(w.hwnd, BM_SETCHECK, checked_(*w.control) ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+namespace {
+
+// Narrow fields (a two-digit month in 17 pixels) need every pixel: no margin beyond the pixel that the edit
+// itself keeps clear on each side.
+void NoMargins(HWND edit) {
+  SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+}
+
+}  // namespace
+
+Win32Backend::Peer::Shape Win32Backend::Peer::EditPeer::MakeShape(const WinControl& c) const {
+  const auto& e = static_cast<const Edit&>(c);
+  return Shape{"EDIT",
+               static_cast<DWORD>(ES_AUTOHSCROLL | WS_TABSTOP | (e.ReadOnly() ? ES_READONLY : 0) |
+                                  (e.PasswordChar() ? ES_PASSWORD : 0)),
+               WS_EX_CLIENTEDGE};
+}
+
+void Win32Backend::Peer::EditPeer::Created(Window& w) const {
+  SetFont(w);
+  NoMargins(w.hwnd);
+  ValueChanged(w);
+}
+
+void Win32Backend::Peer::EditPeer::TextChanged(Window& w) const {
+  const auto& edit = static_cast<const Edit&>(*w.control);
+  // What the user typed is in the edit already: setting it again would put the caret back to the start.
+  if (WindowText(w.hwnd) == edit.Caption()) return;
+  SetText(w);
+  // A text that the program puts (a filtered one among them) leaves the caret at its end, to type on. Only in
+  // the edit being typed into: elsewhere, and in an edit that takes no typing, the text's start stays in view
+  // (a caret at the end scrolls a narrow field's text away from its start).
+  const bool typing = GetFocus() == w.hwnd && !edit.ReadOnly();
+  const WPARAM caret = typing ? edit.Caption().size() : 0;
+  SendMessageA(w.hwnd, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+  Repaint(w, FALSE);
+}
+
+void Win32Backend::Peer::EditPeer::LookChanged(Window& w) const {
+  SetFont(w);
+  NoMargins(w.hwnd);
+  Repaint(w, TRUE);
+}
+
+void Win32Backend::Peer::EditPeer::ValueChanged(Window& w) const {
+  const auto& edit = static_cast<const Edit&>(*w.control);
+  SendMessageA(w.hwnd, EM_SETREADONLY, edit.ReadOnly(), 0);
+  SendMessageA(w.hwnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(edit.PasswordChar()), 0);
+  SendMessageA(w.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(edit.MaxLength()), 0);
+  InvalidateRect(w.hwnd, nullptr, TRUE);
+}
+
+void Win32Backend::Peer::EditPeer::Notice(Window& w, WORD code) const {
+  auto& edit = static_cast<Edit&>(*w.control);
+  if (code == EN_KILLFOCUS) {
+    // A read-only field that the focus leaves shows its text from the start again: a caret moved to the end
+    // of a text as wide as a narrow field scrolled its first character out of view.
+    if (edit.ReadOnly()) SendMessageA(w.hwnd, EM_SETSEL, 0, 0);
+  } else if (code == EN_CHANGE && !w.syncing) {
+    const std::string text = WindowText(w.hwnd);
+    edit.OwnerForm().App().Dispatch([&] { edit.Typed(text); });
   }
 }
 
@@ -135,8 +138,8 @@ void Win32Backend::DialogKeys(const MSG& msg, bool& eaten) {
       return;
   }
   Window* w = Find(GetAncestor(msg.hwnd, GA_ROOT));
-  auto* form = w ? dynamic_cast<Form*>(w->control) : nullptr;
-  if (!form) return;
+  if (!w) return;
+  Form* form = &w->control->OwnerForm();  // our top windows are forms'
   Window* focused = Find(GetFocus());
   form->FocusMoved(focused && focused->control != form && &focused->control->OwnerForm() == form
                        ? focused->control

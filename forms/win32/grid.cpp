@@ -1,4 +1,4 @@
-// The string grid's window: its scroll bars, its picture and the user's keys and clicks.
+// The string grid's peer: its scroll bars, its picture and the user's keys and clicks.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -7,7 +7,7 @@
 #include "grid_geometry.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
-#include "win32_window.h"
+#include "win32/peer.h"
 
 namespace korval::forms {
 
@@ -40,14 +40,21 @@ void SetScrollBar(HWND hwnd, int bar, int max, int page, int pos) {
 
 }  // namespace
 
-void Win32Backend::ScheduleRefresh(Window& w) {
+Win32Backend::Peer::Shape Win32Backend::Peer::GridPeer::MakeShape(const WinControl&) const {
+  return Shape{kGridClass, WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE};
+}
+
+void Win32Backend::Peer::GridPeer::Created(Window& w) const { Refresh(w); }
+
+void Win32Backend::Peer::GridPeer::ValueChanged(Window& w) const {
   if (w.refreshPending || !w.hwnd) return;
   // A fill changes thousands of cells in one handler: the scroll bars and the picture follow once.
   w.refreshPending = true;
   PostMessageA(w.hwnd, kGridRefresh, 0, 0);
 }
 
-void Win32Backend::RefreshGrid(Window& w, StringGrid& g) {
+void Win32Backend::Peer::GridPeer::Refresh(Window& w) {
+  auto& g = static_cast<StringGrid&>(*w.control);
   w.refreshPending = false;
   HWND hwnd = w.hwnd;
   // Showing or hiding one scroll bar changes the room for the other: twice settles it.
@@ -67,13 +74,17 @@ void Win32Backend::RefreshGrid(Window& w, StringGrid& g) {
   InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void Win32Backend::PaintGrid(StringGrid& g, HDC dc, HWND hwnd) {
+// Painted from the client area's corner, whatever part is asked for.
+void Win32Backend::Peer::GridPeer::Paint(Window& w, HDC dc, int, int) const {
+  Win32Backend& b = *w.backend;
+  const auto& g = static_cast<const StringGrid&>(*w.control);
+  HWND hwnd = w.hwnd;
   const RECT client = ClientOf(hwnd);
-  Fill(dc, client, g.GetColor());
+  b.Fill(dc, client, g.GetColor());
   const bool focused = GetFocus() == hwnd;
-  const Color face = GetSystemColor(SystemColor::ButtonFace);
+  const Color face = b.GetSystemColor(SystemColor::ButtonFace);
   const Color line = Rgb(192, 192, 192);
-  Selected f(dc, FontFor(g.Font()));
+  Selected f(dc, b.FontFor(g.Font()));
   SetBkMode(dc, TRANSPARENT);
   auto nextRow = [&](int row) { return row + 1 == g.FixedRows() ? g.TopRow() : row + 1; };
   auto nextCol = [&](int col) { return col + 1 == g.FixedCols() ? g.LeftCol() : col + 1; };
@@ -94,16 +105,16 @@ void Win32Backend::PaintGrid(StringGrid& g, HDC dc, HWND hwnd) {
           back = Rgb(0, 0, 128);
           text = Rgb(255, 255, 255);
         }
-        Fill(dc, cell, back);
+        b.Fill(dc, cell, back);
         if (fixed) {
           RECT edge = cell;
           DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
         }
-        Fill(dc, RECT{cell.right, y, cell.right + 1, cell.bottom + 1}, fixed ? Rgb(0, 0, 0) : line);
-        Fill(dc, RECT{x, cell.bottom, cell.right + 1, cell.bottom + 1}, fixed ? Rgb(0, 0, 0) : line);
+        b.Fill(dc, RECT{cell.right, y, cell.right + 1, cell.bottom + 1}, fixed ? Rgb(0, 0, 0) : line);
+        b.Fill(dc, RECT{x, cell.bottom, cell.right + 1, cell.bottom + 1}, fixed ? Rgb(0, 0, 0) : line);
         const std::string& s = g.Cell(col, row);
         if (!s.empty()) {
-          SetTextColor(dc, Ref(g.Enabled() ? text : GetSystemColor(SystemColor::ButtonShadow)));
+          SetTextColor(dc, Ref(g.Enabled() ? text : b.GetSystemColor(SystemColor::ButtonShadow)));
           RECT t{cell.left + 2, cell.top + 2, cell.right - 2, cell.bottom};
           DrawTextA(dc, s.c_str(), static_cast<int>(s.size()), &t,
                     DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -116,7 +127,8 @@ void Win32Backend::PaintGrid(StringGrid& g, HDC dc, HWND hwnd) {
   }
 }
 
-bool Win32Backend::HandleGrid(Window& w, StringGrid& g, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool Win32Backend::Peer::GridPeer::Handle(Window& w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) const {
+  auto& g = static_cast<StringGrid&>(*w.control);
   HWND hwnd = w.hwnd;
   const RECT client = ClientOf(hwnd);
   auto showRow = [&](int row) {
@@ -132,10 +144,8 @@ bool Win32Backend::HandleGrid(Window& w, StringGrid& g, UINT msg, WPARAM wp, LPA
   result = 0;
   switch (msg) {
     case kGridRefresh:
-      RefreshGrid(w, g);
-      return true;
     case WM_SIZE:
-      RefreshGrid(w, g);
+      Refresh(w);
       return true;
     case WM_GETDLGCODE:
       result = DLGC_WANTARROWS;

@@ -4,7 +4,7 @@
 #include "application.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
-#include "win32_window.h"
+#include "win32/peer.h"
 
 namespace korval::forms {
 
@@ -73,7 +73,7 @@ Control* Win32Backend::HintTargetAt(Window& w, int x, int y) {
     return c->ShowHint() && !c->Hint().empty() ? c : nullptr;
   }
   Control* self = w.control;
-  return self->ShowHint() && !self->Hint().empty() && !dynamic_cast<Form*>(self) ? self : nullptr;
+  return self->ShowHint() && !self->Hint().empty() && w.peer->ShowsOwnHint() ? self : nullptr;
 }
 
 RECT Win32Backend::ScreenRect(const Control& c) const {

@@ -11,6 +11,9 @@ inline constexpr char kGridClass[] = "KorvalGrid";
 inline constexpr char kSpinClass[] = "KorvalSpin";
 inline constexpr char kHintClass[] = "KorvalHint";
 
+// The command id of a form's first menu item; the others follow.
+inline constexpr UINT kFirstMenuCommand = 100;
+
 // To a form: its menu bar is built anew.
 inline constexpr UINT kMenuRebuild = WM_APP + 1;
 // To a form: the changes in waiting are painted in one go.

@@ -5,7 +5,7 @@
 #include "application.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
-#include "win32_window.h"
+#include "win32/peer.h"
 
 namespace korval::forms {
 
@@ -37,14 +37,9 @@ BITMAPINFO DibHeader(const Bitmap& bitmap, int rows) {
   return bi;
 }
 
-// Windows whose picture the backend paints from the control alone (ours, without state of the system's):
-// they can be painted into their form's picture directly.
-bool PaintedInPlace(const WinControl& c) {
-  return dynamic_cast<const Panel*>(&c) || dynamic_cast<const StaticText*>(&c);
-}
+}  // namespace
 
-// No window under `parent` (whose client area lies at dx, dy) that paints itself otherwise shows in `r`.
-bool OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r) {
+bool Win32Backend::OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r) {
   for (const Control* c : parent.Children()) {
     if (!c->IsWindowed() || !c->Visible()) continue;
     const auto& child = static_cast<const WinControl&>(*c);
@@ -52,12 +47,10 @@ bool OnlyInPlaceIn(const WinControl& parent, int dx, int dy, const RECT& r) {
                   dy + child.Bounds().Bottom()};
     RECT both;
     if (!IntersectRect(&both, &at, &r)) continue;
-    if (!PaintedInPlace(child) || !OnlyInPlaceIn(child, at.left, at.top, both)) return false;
+    if (!Peer::Of(child).PaintedInPlace() || !OnlyInPlaceIn(child, at.left, at.top, both)) return false;
   }
   return true;
 }
-
-}  // namespace
 
 // Changes made while a handler runs (a tick sets a clock, readouts, needles) are painted together once it is
 // done, into one picture of the form that goes to the screen in one piece for each changed part: far less
@@ -133,7 +126,8 @@ void Win32Backend::PaintTree(WinControl& control, HDC dc, int dx, int dy) {
   bool covered = false;
   for (std::size_t i = children.size(); i-- > 0 && !covered;) {
     const Control* c = children[i];
-    if (!c->Visible() || !dynamic_cast<const Panel*>(c)) continue;
+    if (!c->Visible() || !c->IsWindowed() || !Peer::Of(static_cast<const WinControl&>(*c)).HidesBeneath())
+      continue;
     const Rect& b = c->Bounds();
     if (dx + b.left <= clip_.left && dy + b.top <= clip_.top && dx + b.Right() >= clip_.right &&
         dy + b.Bottom() >= clip_.bottom) {
@@ -168,7 +162,8 @@ void Win32Backend::InvalidateGraphic(Control& control, const Rect& area) {
   InvalidateRect(hwnd, &r, FALSE);
   // Static texts show their parent's paint beneath them: they repaint too where they overlap.
   for (Control* sibling : parent->Children()) {
-    if (!dynamic_cast<StaticText*>(sibling)) continue;
+    if (!sibling->IsWindowed() || !Peer::Of(static_cast<WinControl&>(*sibling)).ShowsParentBeneath())
+      continue;
     RECT s = ToRect(sibling->Bounds()), both;
     if (IntersectRect(&both, &s, &r))
       InvalidateRect(WindowOf(static_cast<WinControl&>(*sibling)), nullptr, FALSE);
@@ -206,30 +201,24 @@ void Win32Backend::TrimBackBuffer() {
 }
 
 void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
-  int width = control.Width(), height = control.Height();
-  // A form that the user has made larger than its layout shows its colour in the room that it gained.
-  bool grown = false;
-  if (dynamic_cast<Form*>(&control)) {
-    RECT client{};
-    if (HWND hwnd = WindowOf(control); hwnd && GetClientRect(hwnd, &client)) {
-      grown = client.right > width || client.bottom > height;
-      width = std::max(width, static_cast<int>(client.right));
-      height = std::max(height, static_cast<int>(client.bottom));
-    }
-  }
+  auto* w = static_cast<Window*>(control.handle);
+  if (!w) return;
+  const SIZE size = w->peer->PaintedSize(*w);
+  const int width = size.cx, height = size.cy;
   if (width <= 0 || height <= 0) return;
   RECT all{0, 0, width, height}, part = all;
   if (area && !IntersectRect(&part, area, &all)) return;  // nothing of the window needs paint
-  // The part is painted at the buffer's corner, so that the buffer need be no larger than the part; the grid
-  // paints from its own corner and takes a buffer of its size.
-  const bool grid = dynamic_cast<StringGrid*>(&control) != nullptr;
-  const int dx = grid ? 0 : -part.left, dy = grid ? 0 : -part.top;
+  // The part is painted at the buffer's corner, so that the buffer need be no larger than the part; a window
+  // that paints from its own corner takes a buffer of its size.
+  const bool ownCorner = w->peer->PaintsFromOwnCorner();
+  const int dx = ownCorner ? 0 : -part.left, dy = ownCorner ? 0 : -part.top;
   clip_ = RECT{part.left + dx, part.top + dy, part.right + dx, part.bottom + dy};
   HDC back = BackBuffer(clip_.right, clip_.bottom);
   const int saved = SaveDC(back);
   IntersectClipRect(back, clip_.left, clip_.top, clip_.right, clip_.bottom);
-  if (grown) Fill(back, clip_, control.GetColor());
-  PaintContent(control, back, dx, dy);
+  // Room beyond the layout (a form made larger) shows the control's colour.
+  if (width > control.Width() || height > control.Height()) Fill(back, clip_, control.GetColor());
+  w->peer->Paint(*w, back, dx, dy);
   RestoreDC(back, saved);
   BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, back, clip_.left, clip_.top,
          SRCCOPY);
@@ -239,48 +228,46 @@ void Win32Backend::PaintClient(WinControl& control, HDC dc, const RECT* area) {
 void Win32Backend::Fill(HDC dc, const RECT& r, Color c) { win32::Fill(brushes_, dc, r, c); }
 
 void Win32Backend::PaintContent(WinControl& control, HDC dc, int dx, int dy) {
-  RECT r{dx, dy, dx + control.Width(), dy + control.Height()};
-  if (auto* grid = dynamic_cast<StringGrid*>(&control)) {
-    PaintGrid(*grid, dc, WindowOf(*grid));
-    return;
-  }
-  if (auto* spin = dynamic_cast<SpinButton*>(&control)) {
-    PaintSpin(*spin, *static_cast<Window*>(spin->handle), dc, r);
-    return;
-  }
-  if (auto* st = dynamic_cast<StaticText*>(&control)) {
-    // What the parent shows beneath, then the text.
-    if (WinControl* parent = st->Parent()) PaintContent(*parent, dc, dx - st->Left(), dy - st->Top());
-    PaintText(*st, dc, r, AlignFlag(st->GetAlignment()) | DT_WORDBREAK);
-    return;
-  }
-  Fill(dc, r, control.GetColor());
-  if (auto* panel = dynamic_cast<Panel*>(&control)) {
-    RECT inner = r;
-    PaintPanelFrame(*panel, dc, inner);
-    if (!panel->Caption().empty())
-      PaintText(*panel, dc, inner, AlignFlag(panel->GetAlignment()) | DT_VCENTER | DT_SINGLELINE);
-  }
-  PaintGraphics(control, dc, dx, dy);
+  if (auto* w = static_cast<Window*>(control.handle)) w->peer->Paint(*w, dc, dx, dy);
 }
 
-void Win32Backend::PaintPanelFrame(const Panel& panel, HDC dc, RECT& r) {
-  const Color shadow = GetSystemColor(SystemColor::ButtonShadow);
-  const Color light = GetSystemColor(SystemColor::ButtonHighlight);
+void Win32Backend::Peer::PanelPeer::Paint(Window& w, HDC dc, int dx, int dy) const {
+  Win32Backend& b = *w.backend;
+  const auto& panel = static_cast<const Panel&>(*w.control);
+  RECT r{dx, dy, dx + panel.Width(), dy + panel.Height()};
+  b.Fill(dc, r, panel.GetColor());
+  const Color shadow = b.GetSystemColor(SystemColor::ButtonShadow);
+  const Color light = b.GetSystemColor(SystemColor::ButtonHighlight);
   auto frame = [&](Color topLeft, Color bottomRight) {
-    Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, topLeft);
-    Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, topLeft);
-    Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-    Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    b.Fill(dc, RECT{r.left, r.top, r.right, r.top + 1}, topLeft);
+    b.Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, topLeft);
+    b.Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+    b.Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
     InflateRect(&r, -1, -1);
   };
   if (panel.Border() == BorderStyle::Single) frame(Rgb(0, 0, 0), Rgb(0, 0, 0));
-  auto bevel = [&](Bevel b) {
-    if (b == Bevel::Lowered) frame(shadow, light);
-    if (b == Bevel::Raised) frame(light, shadow);
+  auto bevel = [&](Bevel bevel) {
+    if (bevel == Bevel::Lowered) frame(shadow, light);
+    if (bevel == Bevel::Raised) frame(light, shadow);
   };
   bevel(panel.BevelOuter());
   bevel(panel.BevelInner());
+  if (!panel.Caption().empty())
+    b.PaintText(panel, dc, r, AlignFlag(panel.GetAlignment()) | DT_VCENTER | DT_SINGLELINE);
+  b.PaintGraphics(*w.control, dc, dx, dy);
+}
+
+Win32Backend::Peer::Shape Win32Backend::Peer::StaticTextPeer::MakeShape(const WinControl&) const {
+  return Shape{kStaticTextClass, WS_CLIPCHILDREN, 0};
+}
+
+void Win32Backend::Peer::StaticTextPeer::Paint(Window& w, HDC dc, int dx, int dy) const {
+  Win32Backend& b = *w.backend;
+  const auto& st = static_cast<const StaticText&>(*w.control);
+  // What the parent shows beneath, then the text.
+  if (WinControl* parent = st.Parent()) b.PaintContent(*parent, dc, dx - st.Left(), dy - st.Top());
+  b.PaintText(st, dc, RECT{dx, dy, dx + st.Width(), dy + st.Height()},
+              AlignFlag(st.GetAlignment()) | DT_WORDBREAK);
 }
 
 void Win32Backend::PaintText(const Control& c, HDC dc, RECT r, UINT format) {
@@ -348,16 +335,23 @@ void Win32Backend::BlitPart(HDC dc, const Bitmap& bitmap, int x, int y, int srcX
   StretchDIBits(dc, x, y, width, height, srcX, 0, width, height, rows, &bi, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
-  Window* w = Find(dis.hwndItem);
-  auto* button = w ? dynamic_cast<BitBtn*>(w->control) : nullptr;
-  if (!button) return;
+Win32Backend::Peer::Shape Win32Backend::Peer::BitButtonPeer::MakeShape(const WinControl&) const {
+  return Shape{"BUTTON", BS_OWNERDRAW | WS_TABSTOP | WS_CLIPCHILDREN, 0};
+}
+
+void Win32Backend::Peer::BitButtonPeer::ValueChanged(Window& w) const {
+  InvalidateRect(w.hwnd, nullptr, FALSE);
+}
+
+void Win32Backend::Peer::BitButtonPeer::DrawItem(Window& w, const DRAWITEMSTRUCT& dis) const {
+  Win32Backend& b = *w.backend;
+  const auto* button = static_cast<const BitBtn*>(w.control);
   const int width = dis.rcItem.right - dis.rcItem.left, height = dis.rcItem.bottom - dis.rcItem.top;
   if (width <= 0 || height <= 0) return;
-  HDC back = BackBuffer(width, height);
+  HDC back = b.BackBuffer(width, height);
   RECT r{0, 0, width, height};
-  const Color face = GetSystemColor(SystemColor::ButtonFace);
-  Fill(back, r, face);
+  const Color face = b.GetSystemColor(SystemColor::ButtonFace);
+  b.Fill(back, r, face);
   const bool pressed = (dis.itemState & ODS_SELECTED) != 0;
   if (button->Default()) {
     FrameRect(back, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -395,15 +389,15 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
     // The picture, 4 pixels, the caption: the two together in the middle.
     const int gap = !glyph.Empty() && !button->Caption().empty() ? 4 : 0;
     const int textWidth =
-        button->Caption().empty() ? 0 : MeasureText(button->Font(), button->Caption()).width;
+        button->Caption().empty() ? 0 : b.MeasureText(button->Font(), button->Caption()).width;
     int x = (width - glyph.Width() - gap - textWidth) / 2, y = (height - glyph.Height()) / 2;
     if (pressed) {
       ++x;
       ++y;
     }
-    if (!glyph.Empty()) BlitBitmap(back, glyph, x, y, glyph.Width(), glyph.Height());
+    if (!glyph.Empty()) b.BlitBitmap(back, glyph, x, y, glyph.Width(), glyph.Height());
     RECT text{x + glyph.Width() + gap, pressed ? 1 : 0, width, height + (pressed ? 1 : 0)};
-    PaintText(*button, back, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    b.PaintText(*button, back, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     finish();
     return;
   }
@@ -415,9 +409,9 @@ void Win32Backend::DrawButton(const DRAWITEMSTRUCT& dis) {
       ++x;
       ++y;
     }
-    BlitBitmap(back, glyph, x, y, glyph.Width(), glyph.Height());
+    b.BlitBitmap(back, glyph, x, y, glyph.Width(), glyph.Height());
   }
-  if (!button->Caption().empty()) PaintText(*button, back, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (!button->Caption().empty()) b.PaintText(*button, back, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   finish();
 }
 

@@ -1,10 +1,10 @@
-// The spin button's window: its two halves, painted and repeating while held.
+// The spin button's peer: its two halves, painted and repeating while held.
 #include <algorithm>
 
 #include "application.h"
 #include "win32/gdi.h"
 #include "win32/names.h"
-#include "win32_window.h"
+#include "win32/peer.h"
 
 namespace korval::forms {
 
@@ -16,14 +16,21 @@ constexpr UINT_PTR kSpinRepeatTimer = 1;
 
 }  // namespace
 
-void Win32Backend::PaintSpin(const SpinButton& spin, const Window& w, HDC dc, const RECT& r) {
-  const Color face = GetSystemColor(SystemColor::ButtonFace);
+Win32Backend::Peer::Shape Win32Backend::Peer::SpinPeer::MakeShape(const WinControl&) const {
+  return Shape{kSpinClass, WS_CLIPCHILDREN, 0};
+}
+
+void Win32Backend::Peer::SpinPeer::Paint(Window& w, HDC dc, int dx, int dy) const {
+  Win32Backend& b = *w.backend;
+  const auto& spin = static_cast<const SpinButton&>(*w.control);
+  const RECT r{dx, dy, dx + spin.Width(), dy + spin.Height()};
+  const Color face = b.GetSystemColor(SystemColor::ButtonFace);
   const int middle = r.top + (r.bottom - r.top) / 2;
   const RECT halves[2] = {{r.left, r.top, r.right, middle}, {r.left, middle, r.right, r.bottom}};
-  const Color arrow = spin.Enabled() ? Rgb(0, 0, 0) : GetSystemColor(SystemColor::ButtonShadow);
+  const Color arrow = spin.Enabled() ? Rgb(0, 0, 0) : b.GetSystemColor(SystemColor::ButtonShadow);
   for (int i = 0; i < 2; ++i) {
     RECT h = halves[i];
-    Fill(dc, h, face);
+    b.Fill(dc, h, face);
     const bool pressed = w.pressedHalf == i + 1;
     DrawEdge(dc, &h, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     // The arrow: rows 1, 3, 5, 7 and 9 pixels wide in a 9 x 6 box, pointing up or down.
@@ -31,12 +38,13 @@ void Win32Backend::PaintSpin(const SpinButton& spin, const Window& w, HDC dc, co
     const int top = (h.top + h.bottom - 6) / 2 + 1 + (pressed ? 1 : 0);
     for (int row = 0; row < 5; ++row) {
       const int half = i == 0 ? row : 4 - row;
-      Fill(dc, RECT{cx - half, top + row, cx + half + 1, top + row + 1}, arrow);
+      b.Fill(dc, RECT{cx - half, top + row, cx + half + 1, top + row + 1}, arrow);
     }
   }
 }
 
-void Win32Backend::SpinClick(Window& w, SpinButton& spin) {
+void Win32Backend::Peer::SpinPeer::ClickHeldHalf(Window& w) {
+  auto& spin = static_cast<SpinButton&>(*w.control);
   POINT p;
   GetCursorPos(&p);
   ScreenToClient(w.hwnd, &p);
@@ -46,7 +54,8 @@ void Win32Backend::SpinClick(Window& w, SpinButton& spin) {
   spin.OwnerForm().App().Dispatch([&] { half == 1 ? spin.ClickUp() : spin.ClickDown(); });
 }
 
-bool Win32Backend::HandleSpin(Window& w, SpinButton& spin, UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+bool Win32Backend::Peer::SpinPeer::Handle(Window& w, UINT msg, WPARAM, LPARAM lp, LRESULT& result) const {
+  auto& spin = static_cast<SpinButton&>(*w.control);
   HWND hwnd = w.hwnd;
   result = 0;
   switch (msg) {
@@ -68,7 +77,7 @@ bool Win32Backend::HandleSpin(Window& w, SpinButton& spin, UINT msg, WPARAM, LPA
     case WM_TIMER:
       if (w.pressedHalf && spin.CanTakeInput()) {
         SetTimer(hwnd, kSpinRepeatTimer, SpinButton::kRepeatMs, nullptr);
-        SpinClick(w, spin);
+        ClickHeldHalf(w);
       } else {
         KillTimer(hwnd, kSpinRepeatTimer);
       }

@@ -18,7 +18,6 @@ namespace {
 const char* const kKindKeys[kEventCodeCount] = {"Log1", "Log2", "Msg2",  "Msg3", "Log3",
                                                 "Msg8", "Msg9", "Msg7",  "Log4", "Msg5",
                                                 "Msg4", "Log5", "Msg10", "Msg6", "Log6"};
-const char kDotum[] = "Dotum";
 
 // The kind's text of a box caption: without the code and its point ("6.Power failure" gives Power failure).
 std::string KindText(const std::string& caption, int code) {
@@ -152,12 +151,12 @@ void TnEventLog::LoadLanguageTexts() {
   StringGrid1->SetCell(1, 0, texts.Text("Log11"));
   StringGrid1->SetCell(2, 0, texts.Text("Log12"));
   StringGrid1->SetCell(3, 0, texts.Text("Log13"));
-  if (LanguageIndex == kDotumLanguage) {
-    for (int n = 1; n <= 16; ++n) CheckBoxes[static_cast<std::size_t>(n)]->SetFontName(kDotum);
-    StaticText1->SetFontName(kDotum);
-    StaticText2->SetFontName(kDotum);
-    BitBtn1->SetFontName(kDotum);
-    StringGrid1->SetFontName(kDotum);
+  if (const char* face = LanguageFace(LanguageIndex)) {
+    for (int n = 1; n <= 16; ++n) CheckBoxes[static_cast<std::size_t>(n)]->SetFontName(face);
+    StaticText1->SetFontName(face);
+    StaticText2->SetFontName(face);
+    BitBtn1->SetFontName(face);
+    StringGrid1->SetFontName(face);
   }
 }
 

@@ -12,8 +12,9 @@
 #   bash scripts/demo.sh --shots DIR     one pass of the scenario, a screenshot of each state into DIR, and
 #                                        window.png: the whole window of the first state, menu bar included
 #   bash scripts/demo.sh --language N    in language N (0 English ... 11 Russian, the index of the language
-#                                        files): `Language` in KORVAL.ini, and Wine in that language's locale,
-#                                        so that the system's code page is the file's own (932 for Japanese)
+#                                        table, resources/lang-src/languages.tsv): `Language` in KORVAL.ini,
+#                                        and Wine in that language's locale, so that the system's code page is
+#                                        the file's own (932 for Japanese)
 #
 # Without a display it starts Xvfb and takes the screenshots (into $KORVAL_BUILD/demo-shots unless --shots
 # names a folder). KORVAL_BUILD names the build folder, as for scripts/test.sh.
@@ -27,19 +28,20 @@ scenario="$here/scenarios/unit-states.txt"
 shots=""
 pictures=""
 language=""
-# The locale of each language index, as a user of that language has it (scripts/install.sh generates them).
-locales=(en_US zh_TW zh_CN ja_JP th_TH de_DE fr_FR es_ES ko_KR pl_PL tr_TR ru_RU)
+. "$here/scripts/languages.sh"
+last_language=$(($(korval_languages index | wc -l) - 1))
 while [ $# -gt 0 ]; do
   case "$1" in
     --shots) shots=${2:?--shots needs a folder}; shift 2 ;;
-    --language) language=${2:?--language needs an index 0..11}; shift 2 ;;
+    --language) language=${2:?--language needs an index 0..$last_language}; shift 2 ;;
     --pictures) pictures="$here/docs/pictures"; shift ;;
     *) echo "usage: bash scripts/demo.sh [--shots DIR | --pictures] [--language N]" >&2; exit 2 ;;
   esac
 done
 if [ -n "$language" ]; then
-  case "$language" in [0-9] | 1[01]) ;; *) echo "--language: an index 0..11" >&2; exit 2 ;; esac
-  locale="${locales[$language]}.UTF-8"
+  # The locale of the language, as a user of that language has it (scripts/install.sh generates them).
+  locale=$(korval_language "$language" locale) || { echo "--language: an index 0..$last_language" >&2; exit 2; }
+  locale="$locale.UTF-8"
   export LANG="$locale" LC_ALL="$locale"
   unset LANGUAGE
   echo "=== language $language, locale $locale"

@@ -62,12 +62,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   as_root apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Locales used by the language tests (double-byte and other ANSI code pages).
-locales_wanted=("en_US.UTF-8 UTF-8" "zh_TW.BIG5 BIG5" "zh_CN.GBK GBK" "ja_JP.EUC-JP EUC-JP" "ko_KR.EUC-KR EUC-KR"
-                "th_TH TIS-620" "de_DE ISO-8859-1" "pl_PL ISO-8859-2" "tr_TR ISO-8859-9" "ru_RU.CP1251 CP1251"
-                "zh_TW.UTF-8 UTF-8" "zh_CN.UTF-8 UTF-8" "ja_JP.UTF-8 UTF-8" "th_TH.UTF-8 UTF-8" "de_DE.UTF-8 UTF-8"
-                "fr_FR.UTF-8 UTF-8" "es_ES.UTF-8 UTF-8" "ko_KR.UTF-8 UTF-8" "pl_PL.UTF-8 UTF-8" "tr_TR.UTF-8 UTF-8"
-                "ru_RU.UTF-8 UTF-8")
+# Locales used by the language tests (double-byte and other ANSI code pages): each language's UTF-8 locale and
+# the one in its own charset, from the language table.
+. "$here/scripts/languages.sh"
+locales_wanted=()
+while read -r l; do locales_wanted+=("$l.UTF-8 UTF-8"); done < <(korval_languages locale)
+while read -r l; do if [ -n "$l" ]; then locales_wanted+=("$l"); fi; done < <(korval_languages extralocale)
 regen=0
 for l in "${locales_wanted[@]}"; do
   if ! grep -qxF "$l" /etc/locale.gen 2>/dev/null; then echo "$l" | as_root tee -a /etc/locale.gen >/dev/null; regen=1; fi

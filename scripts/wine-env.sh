@@ -4,8 +4,9 @@
 #
 #   . scripts/wine-env.sh DIR              the prefix in DIR, in the locale already set (LC_ALL, LC_CTYPE, LANG)
 #   . scripts/wine-env.sh DIR N            the prefix in DIR, in the locale of language N (0 English ... 11
-#                                          Russian, the index of the language files), so that the system's code
-#                                          page is that language file's own (932 for Japanese)
+#                                          Russian, the index of the language table, resources/lang-src/
+#                                          languages.tsv), so that the system's code page is that language
+#                                          file's own (932 for Japanese)
 #
 # It exports WINEPREFIX (DIR made absolute), WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and KORVAL_WINE_TREE (the
 # build tree whose programs run here: win32, or win64 on a machine without 32-bit mode, see
@@ -18,16 +19,21 @@
 
 korval_wine_env() {
   local prefix=${1:-} language=${2:-}
+  . "$(dirname "${BASH_SOURCE[0]}")/languages.sh" || return 1
+  # The locale of each language index, as a user of that language has it (scripts/install.sh generates them).
+  local locales=()
+  mapfile -t locales < <(korval_languages locale)
   if [ -z "$prefix" ]; then
-    echo "usage: . scripts/wine-env.sh DIR [LANGUAGE 0..11]" >&2
+    echo "usage: . scripts/wine-env.sh DIR [LANGUAGE 0..$((${#locales[@]} - 1))]" >&2
     return 2
   fi
   case "$prefix" in /*) ;; *) prefix="$PWD/$prefix" ;; esac
 
-  # The locale of each language index, as a user of that language has it (scripts/install.sh generates them).
-  local locales=(en_US zh_TW zh_CN ja_JP th_TH de_DE fr_FR es_ES ko_KR pl_PL tr_TR ru_RU)
   if [ -n "$language" ]; then
-    case "$language" in [0-9] | 1[01]) ;; *) echo "wine-env: a language index 0..11, not '$language'" >&2; return 2 ;; esac
+    if ! korval_language "$language" index >/dev/null; then
+      echo "wine-env: a language index 0..$((${#locales[@]} - 1)), not '$language'" >&2
+      return 2
+    fi
     export LANG="${locales[$language]}.UTF-8" LC_ALL="${locales[$language]}.UTF-8"
     unset LANGUAGE
   else
@@ -72,14 +78,11 @@ korval_wine_env() {
   # The faces that Wine's own menus, message boxes and dialogs use in the East Asian locales ("MS Shell Dlg"
   # stands for PMingLiU, SimSun, MS UI Gothic or Gulim there) get a normal-weight face of the script: without
   # it Wine takes a thin Ming face or the first Hangul face, which makes enabled menu items look disabled.
-  local sans="Liberation Sans" serif="Liberation Serif" ui="" system=()
-  case "$language" in
-    1) sans="AR PL UMing TW" serif="AR PL UMing TW" ui="WenQuanYi Micro Hei" system=(PMingLiU MingLiU) ;;
-    2) sans="AR PL UMing CN" serif="AR PL UMing CN" ui="WenQuanYi Micro Hei" system=(SimSun NSimSun) ;;
-    3) sans="IPAPGothic" serif="IPAPGothic" ;;
-    4) sans="FreeSerif" serif="FreeSerif" ;;
-    8) sans="NanumBarunGothic" serif="NanumMyeongjo" ui="NanumBarunGothic" system=(Gulim GulimChe) ;;
-  esac
+  # The language table names these faces per language (columns sans, serif, uifont and uifaces).
+  local sans serif ui faces system=()
+  sans=$(korval_language "$language" sans) && serif=$(korval_language "$language" serif) &&
+    ui=$(korval_language "$language" uifont) && faces=$(korval_language "$language" uifaces) || return 1
+  if [ -n "$ui" ]; then IFS=, read -ra system <<<"$faces"; fi
   local replacements=(
     "MS Sans Serif" "$sans"
     "MS UI Gothic" "$sans"

@@ -9,36 +9,17 @@ namespace korval {
 
 namespace {
 
-const char* const kFiles[kLanguageCount] = {
-    "English.txt", "Chinese.txt", "Chinese_s.txt", "Japanese.txt", "Thai.txt",    "German.txt",
-    "French.txt",  "Spanish.txt", "Korean.txt",    "Polish.txt",   "Turkish.txt", "russian.txt",
-};
-
-const char* const kHelp[kLanguageCount] = {
-    "Readmee\\Readmee.htm", "Readmec\\ReadmeC.htm", "Readmec_s\\Readmec_s.htm", "ReadmeJ\\ReadmeJ.htm",
-    "ReadmeT\\ReadmeT.htm", "ReadmeG\\ReadmeG.htm", "ReadmeF\\ReadmeF.htm",     "ReadmeS\\ReadmeS.htm",
-    "Readmek\\Readmek.htm", "ReadmeP\\ReadmeP.htm", "ReadmeTu\\ReadmeTu.htm",   "ReadmeR\\ReadmeR.htm",
-};
-
-struct LanguageId {
-  std::uint16_t id;
-  int index;
-};
-const LanguageId kSystemLanguages[] = {
-    {0x0404, 1}, {0x0804, 2}, {0x0411, 3}, {0x041E, 4},  {0x0407, 5},  {0x040C, 6},
-    {0x0C0A, 7}, {0x0412, 8}, {0x0415, 9}, {0x041F, 10}, {0x0419, 11},
-};
-
 bool InRange(int index) { return index >= 0 && index < kLanguageCount; }
 
 }  // namespace
 
-const char* LanguageFileName(int index) { return kFiles[InRange(index) ? index : 0]; }
-const char* HelpFilePath(int index) { return kHelp[InRange(index) ? index : 0]; }
+const char* LanguageFileName(int index) { return kLanguages[InRange(index) ? index : 0].file; }
+const char* HelpFilePath(int index) { return kLanguages[InRange(index) ? index : 0].help; }
+const char* LanguageFace(int index) { return InRange(index) ? kLanguages[index].face : nullptr; }
 
 int SystemLanguageMap(std::uint16_t languageId) {
-  for (const LanguageId& row : kSystemLanguages)
-    if (row.id == languageId) return row.index;
+  for (int index = 0; index < kLanguageCount; ++index)
+    if (kLanguages[index].systemLanguage == languageId) return index;
   return 0;
 }
 

@@ -86,14 +86,15 @@ void TnKORVALmain::CaptionSet() {
   // once they are set.
   SetTexts(LanguageFile::Load(ProgramDir + LanguageFileName(LanguageIndex)));
 
-  // 6. Nothing sets the font name back: after a later load of another language these controls keep "Dotum".
-  if (LanguageIndex == kDotumLanguage) {
+  // 6. Nothing sets the font name back: after a later load of another language these controls keep the face
+  // of the language that wanted one ("Dotum").
+  if (const char* face = LanguageFace(LanguageIndex)) {
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12})
-      StaticTexts[static_cast<std::size_t>(n)]->SetFontName("Dotum");
+      StaticTexts[static_cast<std::size_t>(n)]->SetFontName(face);
     // The buttons whose hints come from the language file.
-    BitBtns[kSelfTestButton]->SetFontName("Dotum");
+    BitBtns[kSelfTestButton]->SetFontName(face);
     for (const SiblingProgram& sibling : kSiblingPrograms)
-      if (sibling.textKey) BitBtns[static_cast<std::size_t>(sibling.button)]->SetFontName("Dotum");
+      if (sibling.textKey) BitBtns[static_cast<std::size_t>(sibling.button)]->SetFontName(face);
   }
 
   KeepRatedVoltageShown();

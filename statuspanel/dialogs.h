@@ -61,10 +61,11 @@ inline std::optional<SettingsFile> OpenSettingsOrEnd(forms::Form& form, const st
   return OpenSettings(dataDir + "KORVAL.ini", OnOpenFailure::EndProgram, [&form] { form.App().Terminate(); });
 }
 
-// Language 11 wants "Dotum"; nothing sets the font name back later.
+// The face that the language wants ("Dotum" for Russian); nothing sets the font name back later.
 inline void ApplyDotumRule(int languageIndex, std::initializer_list<forms::Control*> controls) {
-  if (languageIndex != kDotumLanguage) return;
-  for (forms::Control* c : controls) c->SetFontName("Dotum");
+  const char* face = LanguageFace(languageIndex);
+  if (!face) return;
+  for (forms::Control* c : controls) c->SetFontName(face);
 }
 
 }  // namespace korval::statuspanel

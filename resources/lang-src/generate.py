@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the twelve language files (resources/lang) and help documents (resources/Help) from their UTF-8
-sources in this folder, each in the ANSI code page of its language, and checks them on the way.
+"""Writes the language files (resources/lang) and help documents (resources/Help) of the languages in
+languages.tsv from their UTF-8 sources in this folder, each in the ANSI code page of its language, and checks
+them on the way; and writes the programs' language table (shared/language_table.h) from languages.tsv.
 
     python3 resources/lang-src/generate.py          write the outputs (only files whose bytes change)
     python3 resources/lang-src/generate.py --check  write nothing; fail when an output is missing or stale
@@ -20,23 +21,101 @@ HERE = Path(__file__).resolve().parent
 RESOURCES = HERE.parent
 LANG_OUT = RESOURCES / "lang"
 HELP_OUT = RESOURCES / "Help"
+TABLE_OUT = RESOURCES.parent / "shared" / "language_table.h"
+COLUMNS = ["index", "name", "file", "help", "codepage", "charset", "lang", "blanks", "langid", "locale",
+           "extralocale", "sans", "serif", "uifont", "uifaces", "face"]
 
-# index, language file (program folder), Windows code page, charset declared in the help document, the codec
-# that a browser applies to that charset, help document (below Help), html lang attribute.
-LANGUAGES = [
-    (0, "English.txt", "cp1252", "windows-1252", "cp1252", "Readmee/Readmee.htm", "en"),
-    (1, "Chinese.txt", "cp950", "big5", "big5", "Readmec/ReadmeC.htm", "zh-TW"),
-    (2, "Chinese_s.txt", "cp936", "gb2312", "gb2312", "Readmec_s/Readmec_s.htm", "zh-CN"),
-    (3, "Japanese.txt", "cp932", "shift_jis", "shift_jis", "ReadmeJ/ReadmeJ.htm", "ja"),
-    (4, "Thai.txt", "cp874", "windows-874", "cp874", "ReadmeT/ReadmeT.htm", "th"),
-    (5, "German.txt", "cp1252", "windows-1252", "cp1252", "ReadmeG/ReadmeG.htm", "de"),
-    (6, "French.txt", "cp1252", "windows-1252", "cp1252", "ReadmeF/ReadmeF.htm", "fr"),
-    (7, "Spanish.txt", "cp1252", "windows-1252", "cp1252", "ReadmeS/ReadmeS.htm", "es"),
-    (8, "Korean.txt", "cp949", "euc-kr", "euc_kr", "Readmek/Readmek.htm", "ko"),
-    (9, "Polish.txt", "cp1250", "windows-1250", "cp1250", "ReadmeP/ReadmeP.htm", "pl"),
-    (10, "Turkish.txt", "cp1254", "windows-1254", "cp1254", "ReadmeTu/ReadmeTu.htm", "tr"),
-    (11, "russian.txt", "cp1251", "windows-1251", "cp1251", "ReadmeR/ReadmeR.htm", "ru"),
-]
+
+class Language:
+    """One row of languages.tsv ("-" read as the empty text)."""
+
+    def __init__(self, fields):
+        for column, value in zip(COLUMNS, fields):
+            setattr(self, column, "" if value == "-" else value)
+        self.index = int(self.index)
+        self.codepage = f"cp{self.codepage}"  # Python's codec of the Windows code page
+        # The codec that a browser applies to the declared charset: Python knows "windows-874" only as cp874.
+        charset = self.charset.lower()
+        self.browser_codec = f"cp{charset[8:]}" if charset.startswith("windows-") else charset
+
+
+def read_languages(problems):
+    """The rows of languages.tsv: "#" lines are comments, the first other line names the columns."""
+    languages = []
+    header = None
+    rows = 0
+    for number, line in enumerate((HERE / "languages.tsv").read_text(encoding="utf-8").split("\n"), 1):
+        where = f"languages.tsv:{number}"
+        if not line or line.startswith("#"):
+            continue
+        fields = line.split("\t")
+        if header is None:
+            header = fields
+            if header != COLUMNS:
+                problems.add(where, f"the columns must be {' '.join(COLUMNS)}")
+                return []
+            continue
+        if len(fields) != len(COLUMNS) or any(not f or f != f.strip() for f in fields):
+            problems.add(where, f"needs {len(COLUMNS)} fields, none empty (\"-\" for none), one tab between")
+            continue
+        rows += 1
+        if fields[0] != str(rows - 1):
+            problems.add(where, f"index {fields[0]!r} out of order: the rows go 0, 1, 2 ...")
+            continue
+        language = Language(fields)
+        if not re.fullmatch(r"\d+", language.codepage[2:]) or not re.fullmatch(r"[0-9A-Fa-f]{4}", language.langid):
+            problems.add(where, "the code page is a number, the language identifier four hex digits")
+            continue
+        if language.blanks not in ("yes", "no"):
+            problems.add(where, "blanks is yes or no")
+            continue
+        for codec in (language.codepage, language.browser_codec):
+            try:
+                "".encode(codec)
+            except LookupError:
+                problems.add(where, f"no codec {codec}")
+        languages.append(language)
+    for column in ("file", "help", "langid", "locale"):
+        values = [getattr(language, column).lower() for language in languages]
+        for value in sorted({v for v in values if values.count(v) > 1}):
+            problems.add("languages.tsv", f"{column} {value!r} in more than one row")
+    if not languages:
+        problems.add("languages.tsv", "no language")
+    return languages
+
+
+def cpp_text(value):
+    return "nullptr" if not value else '"' + value.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def language_table(languages):
+    """The C++ table of what the programs and their tests take from languages.tsv."""
+    rows = [f"    {{{cpp_text(l.file)}, {cpp_text(l.help.replace('/', chr(92)))}, {l.codepage[2:]}, "
+            f"0x{l.langid.upper()}, {cpp_text(l.face)}}}," for l in languages]
+    width = max(len(row) for row in rows) + 2  # the trailing comments aligned, as clang-format has them
+    rows = "".join(f"{row:<{width}}// {l.index} {l.name}\n" for row, l in zip(rows, languages))
+    return (f"""#pragma once
+// Made by resources/lang-src/generate.py from languages.tsv beside it: edit the table, not this file.
+#include <cstdint>
+
+namespace korval {{
+
+struct LanguageRow {{
+  const char* file;              // the language file in the program folder
+  const char* help;              // the help document, relative to the program folder's "Help\\"
+  unsigned codePage;             // the Windows code page of both
+  std::uint16_t systemLanguage;  // the system default language identifier that chooses it
+  const char* face;              // the face its texts ask for, or nullptr for the layouts' own
+}};
+
+constexpr int kLanguageCount = {len(languages)};
+
+constexpr LanguageRow kLanguages[kLanguageCount] = {{
+{rows}}};
+
+}}  // namespace korval
+""").encode("ascii")
+
 
 # Second parts of the two joined headings: may be empty or start with a blank.
 JOIN_TAILS = {"Dis4", "Dis6"}
@@ -46,8 +125,6 @@ MENU_ONLY = {"Dis7", "Dis8", "Dis9", "Dis10", "Exit"}
 # The event kinds, code by code: eventbook puts "N." before each text itself.
 EVENT_KEYS = ["Log1", "Log2", "Msg2", "Msg3", "Log3", "Msg8", "Msg9", "Msg7", "Log4", "Msg5", "Msg4", "Log5",
               "Msg10", "Msg6", "Log6"]
-# Help languages whose source line breaks must not become blanks.
-NO_SPACE_BREAKS = {"zh-TW", "zh-CN", "ja"}
 # Byte lengths that the programs test.
 AT_LEAST = {"Dis29": 4, "Save": 2}  # shorter would fall back to fixed English texts / the Print key
 AT_MOST = {"Mai0": 100, "Mai1": 102}  # the exit question's limits
@@ -166,7 +243,8 @@ def menu_text(value):
     return value.replace("&&", "\0").replace("&", "").replace("\0", "&")
 
 
-def help_document(name, template, texts, charset, lang, problems):
+def help_document(name, template, texts, language, problems):
+    charset, lang = language.charset, language.lang
     specials = {
         "CHARSET": charset,
         "LANG": lang,
@@ -186,8 +264,8 @@ def help_document(name, template, texts, charset, lang, problems):
         return ""
 
     text = re.sub(r"\{\{([^{}]+)\}\}", fill, template)
-    if lang in NO_SPACE_BREAKS:
-        # Chinese and Japanese put no blank between words: a line break after a wide character would show as one.
+    if language.blanks == "no":
+        # A language that puts no blank between words: a line break after a wide character would show as one.
         text = re.sub(r"(?<=[^\x00-\x7f])\n", "", text)
     if "{{" in text or "}}" in text:
         problems.add(name, "unbalanced {{ }}")
@@ -235,7 +313,9 @@ def main(argv):
     problems = Problems()
     keys = read_keys()
     outputs = {}
-    for _, name, codepage, charset, browser_codec, help_path, lang in LANGUAGES:
+    languages = read_languages(problems)
+    for language in languages:
+        name, codepage, help_path = language.file, language.codepage, language.help
         source = HERE / "help" / (Path(name).stem + ".htm")
         if not (HERE / "text" / name).is_file() or not source.is_file():
             problems.add(name, "text or help source missing")
@@ -244,8 +324,10 @@ def main(argv):
         data = language_file(name, codepage, keys, texts, problems)
         verify_language_file(name, codepage, keys, texts, data, problems)
         outputs[LANG_OUT / name] = data
-        document = help_document(source.name, source.read_text(encoding="utf-8"), texts, charset, lang, problems)
-        outputs[HELP_OUT / help_path] = encode_help(help_path, document, codepage, browser_codec, problems)
+        document = help_document(source.name, source.read_text(encoding="utf-8"), texts, language, problems)
+        outputs[HELP_OUT / help_path] = encode_help(help_path, document, codepage, language.browser_codec,
+                                                    problems)
+    outputs[TABLE_OUT] = language_table(languages)
     if problems:
         print("\n".join(problems), file=sys.stderr)
         print(f"{len(problems)} problem(s); nothing written", file=sys.stderr)
@@ -258,7 +340,7 @@ def main(argv):
                 path.parent.mkdir(parents=True, exist_ok=True)
                 path.write_bytes(data)
     for path in stale:
-        print(("stale: " if check_only else "wrote: ") + str(path.relative_to(RESOURCES)))
+        print(("stale: " if check_only else "wrote: ") + str(path.relative_to(RESOURCES.parent)))
     # The build ships every file of the two output folders: one that no source makes would go out unchecked.
     strays = sorted(path for folder in (LANG_OUT, HELP_OUT) for path in folder.rglob("*")
                     if path.is_file() and path not in outputs)

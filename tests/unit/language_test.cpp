@@ -50,6 +50,9 @@ TEST(LanguageTables, NamesAndHelpPaths) {
   EXPECT_STREQ(HelpFilePath(10), "ReadmeTu\\ReadmeTu.htm");
   EXPECT_STREQ(LanguageFileName(-1), "English.txt");
   EXPECT_STREQ(HelpFilePath(99), "Readmee\\Readmee.htm");
+  // Only the Russian texts ask for a face of their own; outside the table there is none.
+  EXPECT_STREQ(LanguageFace(11), "Dotum");
+  for (int index : {-1, 0, 3, 8, 10, 12}) EXPECT_EQ(LanguageFace(index), nullptr) << index;
 }
 
 TEST(LanguageFile, LookupRules) {

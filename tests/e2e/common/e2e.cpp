@@ -5,6 +5,8 @@
 #include <iterator>
 #include <vector>
 
+#include "language.h"
+
 namespace korval::e2e {
 
 Process Process::Start(const std::string& commandLine, const std::string& workDir) {
@@ -120,8 +122,7 @@ std::string Quote(const std::string& path) {
 }
 
 unsigned LanguageCodePage(int index) {
-  const unsigned pages[] = {1252, 950, 936, 932, 874, 1252, 1252, 1252, 949, 1250, 1254, 1251};
-  return index >= 0 && index < 12 ? pages[index] : 0;
+  return index >= 0 && index < kLanguageCount ? kLanguages[index].codePage : 0;
 }
 
 TextWidth MeasureText(const char* face, int height, bool bold, const std::string& text) {

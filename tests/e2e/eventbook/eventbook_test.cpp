@@ -20,10 +20,6 @@
 namespace korval::e2e {
 namespace {
 
-const char* const kLanguageFiles[] = {"English.txt", "Chinese.txt", "Chinese_s.txt", "Japanese.txt",
-                                      "Thai.txt",    "German.txt",  "French.txt",    "Spanish.txt",
-                                      "Korean.txt",  "Polish.txt",  "Turkish.txt",   "russian.txt"};
-
 // Client-area places of the controls (the panels' offsets added).
 const RECT kGrid{8, 0, 587, 280}, kAllBox{4, 398, 78, 22}, kExport{504, 394, 98, 29};
 const RECT kEdit1{213, 398, 29, 23}, kEdit3{260, 398, 17, 23}, kEdit2{418, 398, 30, 23},
@@ -156,8 +152,10 @@ class Eventbook : public ::testing::Test {
     CreateDirectoryA(data_.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "eventbook.exe").c_str(),
                           (program_ + "eventbook.exe").c_str(), FALSE));
-    for (const char* f : kLanguageFiles)
+    for (const LanguageRow& language : kLanguages) {
+      const char* f = language.file;
       ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + f).c_str(), (program_ + f).c_str(), FALSE)) << f;
+    }
     WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
     GetLocalTime(&today_);
   }
@@ -463,19 +461,19 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
 // The captions of the kind boxes, the All box and the range labels show whole in every language that the
 // system's code page shows (the All box's right end lies under the range panel).
 TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
-  const char* const kinds[15] = {"Log1", "Log2", "Msg2", "Msg3", "Log3", "Msg8", "Msg9", "Msg7",
+  const char* const kinds[15] = {"Log1", "Log2", "Msg2", "Msg3", "Log3",  "Msg8", "Msg9", "Msg7",
                                  "Log4", "Msg5", "Msg4", "Log5", "Msg10", "Msg6", "Log6"};
   bool any = false;
   for (int language = 0; language < kLanguageCount; ++language) {
     if (LanguageCodePage(language) != GetACP()) continue;
     any = true;
-    SCOPED_TRACE(kLanguageFiles[language]);
+    SCOPED_TRACE(LanguageFileName(language));
     WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");
     Start();
     if (HasFatalFailure()) return;
     Sleep(300);
-    const LanguageFile f = LanguageFile::Load(program_ + kLanguageFiles[language]);
-    const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
+    const LanguageFile f = LanguageFile::Load(program_ + LanguageFileName(language));
+    const char* face = LanguageFace(language) ? LanguageFace(language) : "MS UI Gothic";
     auto edges = [](const RECT& r) { return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom}; };
     for (int code = 1; code <= 15; ++code)
       ExpectShownWhole(edges(KindBox(code)), true, face, 13,
@@ -496,7 +494,7 @@ TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
 TEST_F(Eventbook, ExportGivesTheGridsTableToAStyleSheetProcessor) {
   const int language = LanguageOfCodePage(GetACP());
   if (language < 0) GTEST_SKIP() << "no language file is written in code page " << GetACP();
-  const std::string file = program_ + kLanguageFiles[language];
+  const std::string file = program_ + LanguageFileName(language);
   const std::string marked = LanguageFile::Load(file).Text("Msg8") + " <&> \"";
   WriteFileBytes(file, "Msg8=" + marked + "\r\n" + ReadFileBytes(file));
   WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");

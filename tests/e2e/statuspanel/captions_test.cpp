@@ -118,7 +118,7 @@ TEST_F(Captions, TitlesShowTheirWholeTextInEachLanguageOfTheCodePage) {
     }
     const LanguageFile f = File(language);
     ASSERT_TRUE(WaitFor([&] { return ShowsLanguage(f); }, 5000)) << Shown();
-    const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
+    const char* face = LanguageFace(language) ? LanguageFace(language) : "MS UI Gothic";
     struct Caption {
       std::string text;
       Box box;

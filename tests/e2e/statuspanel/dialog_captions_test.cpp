@@ -57,7 +57,7 @@ class DialogCaptions : public Dialogs {
       // The buttons have been drawn in the buttons' "MS UI Gothic" too.
       if (button && c.height != 13) fonts.push_back({"MS UI Gothic", 13});
       for (auto& font : fonts)
-        if (language == kDotumLanguage) font.first = "Dotum";
+        if (const char* face = LanguageFace(language)) font.first = face;
       EXPECT_EQ(InkOf(fonts[0].first, fonts[0].second, false, text).missingGlyphs, 0)
           << "letters that the stand-in for " << fonts[0].first << " has not";
       bool whole = false;

@@ -9,6 +9,14 @@ namespace korval::forms {
 
 namespace {
 Backend& BackendOf(Form& form) { return form.App().GetBackend(); }
+
+// Gives a property its new value; false when it had that one already, so that nobody is told of a change.
+template <class T, class V>
+bool Replace(T& field, const V& value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
 }  // namespace
 
 Control::Control(Form& form, WinControl* parent, std::string name)
@@ -29,9 +37,7 @@ void Control::SetBounds(int left, int top, int width, int height) {
 }
 
 void Control::SetVisible(bool v) {
-  if (v == visible_) return;
-  visible_ = v;
-  Notify(Change::Visible);
+  if (Replace(visible_, v)) Notify(Change::Visible);
 }
 
 bool Control::Showing() const {
@@ -41,14 +47,11 @@ bool Control::Showing() const {
 }
 
 void Control::SetEnabled(bool v) {
-  if (v == enabled_) return;
-  enabled_ = v;
-  Notify(Change::Enabled);
+  if (Replace(enabled_, v)) Notify(Change::Enabled);
 }
 
 void Control::SetCaption(const std::string& text) {
-  if (text == caption_) return;
-  caption_ = text;
+  if (!Replace(caption_, text)) return;
   AdjustSize();
   Notify(Change::Text);
   TextChanged();
@@ -65,20 +68,15 @@ bool Control::CanTakeInput() const {
 }
 
 void Control::SetHint(const std::string& text) {
-  if (text == hint_) return;
-  hint_ = text;
-  Notify(Change::Hint);
+  if (Replace(hint_, text)) Notify(Change::Hint);
 }
 
 void Control::SetShowHint(bool v) {
-  if (v == showHint_) return;
-  showHint_ = v;
-  Notify(Change::Hint);
+  if (Replace(showHint_, v)) Notify(Change::Hint);
 }
 
 void Control::SetFont(const forms::Font& f) {
-  if (f == font_) return;
-  font_ = f;
+  if (!Replace(font_, f)) return;
   AdjustSize();
   Notify(Change::Look);
 }
@@ -90,9 +88,7 @@ void Control::SetFontName(const std::string& name) {
 }
 
 void Control::SetColor(Color c) {
-  if (c == color_) return;
-  color_ = c;
-  Notify(Change::Look);
+  if (Replace(color_, c)) Notify(Change::Look);
 }
 
 Rect Control::BoundsInForm() const {
@@ -153,21 +149,15 @@ Label::Label(Form& form, WinControl* parent, std::string name)
     : GraphicControl(form, parent, std::move(name)) {}
 
 void Label::SetAlignment(Alignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  Notify(Change::Look);
+  if (Replace(alignment_, a)) Notify(Change::Look);
 }
 
 void Label::SetTransparent(bool v) {
-  if (v == transparent_) return;
-  transparent_ = v;
-  Notify(Change::Look);
+  if (Replace(transparent_, v)) Notify(Change::Look);
 }
 
 void Label::SetAutoSize(bool v) {
-  if (v == autoSize_) return;
-  autoSize_ = v;
-  AdjustSize();
+  if (Replace(autoSize_, v)) AdjustSize();
 }
 
 void Label::AdjustSize() {
@@ -178,7 +168,8 @@ void Label::AdjustSize() {
 
 namespace {
 
-// The smallest rectangle that holds every pixel in which two pictures of one size differ (empty when none do).
+// The smallest rectangle that holds every pixel in which two pictures of one size differ (empty when none
+// do).
 Rect DifferingPart(const Bitmap& a, const Bitmap& b) {
   const int width = a.Width(), height = a.Height();
   int left = width, right = -1, top = height, bottom = -1;
@@ -236,21 +227,15 @@ void Image::LoadPicture(const std::string& resource) {
 }
 
 void Image::SetCenter(bool v) {
-  if (v == center_) return;
-  center_ = v;
-  Notify(Change::Look);
+  if (Replace(center_, v)) Notify(Change::Look);
 }
 
 void Image::SetStretch(bool v) {
-  if (v == stretch_) return;
-  stretch_ = v;
-  Notify(Change::Look);
+  if (Replace(stretch_, v)) Notify(Change::Look);
 }
 
 void Image::SetAutoSize(bool v) {
-  if (v == autoSize_) return;
-  autoSize_ = v;
-  AdjustSize();
+  if (Replace(autoSize_, v)) AdjustSize();
 }
 
 void Image::AdjustSize() {
@@ -266,15 +251,11 @@ void Panel::SetBevels(Bevel inner, Bevel outer, BorderStyle border) {
 }
 
 void Panel::SetAlignment(Alignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  Notify(Change::Look);
+  if (Replace(alignment_, a)) Notify(Change::Look);
 }
 
 void StaticText::SetAlignment(Alignment a) {
-  if (a == alignment_) return;
-  alignment_ = a;
-  Notify(Change::Look);
+  if (Replace(alignment_, a)) Notify(Change::Look);
 }
 
 ButtonControl::ButtonControl(Form& form, WinControl* parent, std::string name)
@@ -283,9 +264,7 @@ ButtonControl::ButtonControl(Form& form, WinControl* parent, std::string name)
 }
 
 void ButtonControl::SetDefault(bool v) {
-  if (v == default_) return;
-  default_ = v;
-  Notify(Change::Value);
+  if (Replace(default_, v)) Notify(Change::Value);
 }
 
 void BitBtn::SetNumGlyphs(int n) {
@@ -301,8 +280,7 @@ CheckBox::CheckBox(Form& form, WinControl* parent, std::string name)
 }
 
 void CheckBox::SetChecked(bool v) {
-  if (v == checked_) return;
-  checked_ = v;
+  if (!Replace(checked_, v)) return;
   Notify(Change::Value);
   if (OnClick) OnClick(*this);
 }
@@ -329,15 +307,11 @@ Edit::Edit(Form& form, WinControl* parent, std::string name) : WinControl(form, 
 }
 
 void Edit::SetReadOnly(bool v) {
-  if (v == readOnly_) return;
-  readOnly_ = v;
-  Notify(Change::Value);
+  if (Replace(readOnly_, v)) Notify(Change::Value);
 }
 
 void Edit::SetPasswordChar(char c) {
-  if (c == passwordChar_) return;
-  passwordChar_ = c;
-  Notify(Change::Value);
+  if (Replace(passwordChar_, c)) Notify(Change::Value);
 }
 
 void Edit::SetMaxLength(int n) {
@@ -539,33 +513,23 @@ void BitBtn::LoadGlyph(const std::string& resource) {
 }
 
 void BitBtn::SetGlyph(const Bitmap& glyph) {
-  if (glyph == glyph_) return;
-  glyph_ = glyph;
-  Notify(Change::Look);
+  if (Replace(glyph_, glyph)) Notify(Change::Look);
 }
 
 void BitBtn::SetLayout(GlyphLayout l) {
-  if (l == layout_) return;
-  layout_ = l;
-  Notify(Change::Look);
+  if (Replace(layout_, l)) Notify(Change::Look);
 }
 
 void MenuItem::SetCaption(const std::string& text) {
-  if (text == caption_) return;
-  caption_ = text;
-  Changed();
+  if (Replace(caption_, text)) Changed();
 }
 
 void MenuItem::SetVisible(bool v) {
-  if (v == visible_) return;
-  visible_ = v;
-  Changed();
+  if (Replace(visible_, v)) Changed();
 }
 
 void MenuItem::SetEnabled(bool v) {
-  if (v == enabled_) return;
-  enabled_ = v;
-  Changed();
+  if (Replace(enabled_, v)) Changed();
 }
 
 MenuItem* MenuItem::Add(std::string name, std::string caption, std::function<void(MenuItem&)> onClick) {
@@ -580,15 +544,11 @@ MenuItem* MenuItem::Add(std::string name, std::string caption, std::function<voi
 void MenuItem::Changed() { BackendOf(form_).MenuChanged(form_); }
 
 void Timer::SetInterval(unsigned ms) {
-  if (ms == interval_) return;
-  interval_ = ms;
-  BackendOf(form_).TimerChanged(*this);
+  if (Replace(interval_, ms)) BackendOf(form_).TimerChanged(*this);
 }
 
 void Timer::SetEnabled(bool v) {
-  if (v == enabled_) return;
-  enabled_ = v;
-  BackendOf(form_).TimerChanged(*this);
+  if (Replace(enabled_, v)) BackendOf(form_).TimerChanged(*this);
 }
 
 Form::Form(Application& app, std::string className, std::string name)

@@ -1,6 +1,7 @@
 // The string grid's peer: its scroll bars, its picture and the user's keys and clicks.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "application.h"
@@ -36,6 +37,34 @@ void SetScrollBar(HWND hwnd, int bar, int max, int page, int pos) {
   next.nPage = static_cast<UINT>(page);
   next.nPos = pos;
   SetScrollInfo(hwnd, bar, &next, TRUE);
+}
+
+// Where a scroll bar's request moves the first scrolling row or column, `first` of `count` with `fixed`
+// before it; none for a request that moves nothing (the end of a drag).
+std::optional<int> ScrollTarget(HWND hwnd, int bar, WPARAM wp, int first, int fixed, int count, int page) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_TRACKPOS;
+  GetScrollInfo(hwnd, bar, &si);
+  switch (LOWORD(wp)) {
+    case SB_LINEUP:  // and SB_LINELEFT
+      return first - 1;
+    case SB_LINEDOWN:  // and SB_LINERIGHT
+      return first + 1;
+    case SB_PAGEUP:
+      return first - page;
+    case SB_PAGEDOWN:
+      return first + page;
+    case SB_TOP:
+      return fixed;
+    case SB_BOTTOM:
+      return count;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+      return fixed + si.nTrackPos;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -169,73 +198,16 @@ bool Win32Backend::Peer::GridPeer::Handle(Window& w, UINT msg, WPARAM wp, LPARAM
       if (msg == WM_SETFOCUS) g.OwnerForm().FocusMoved(&g);
       InvalidateRect(hwnd, nullptr, FALSE);
       return true;
-    case WM_VSCROLL: {
-      SCROLLINFO si{};
-      si.cbSize = sizeof si;
-      si.fMask = SIF_TRACKPOS;
-      GetScrollInfo(hwnd, SB_VERT, &si);
-      const int page = VisibleRows(g, client.bottom);
-      int top = g.TopRow();
-      switch (LOWORD(wp)) {
-        case SB_LINEUP:
-          --top;
-          break;
-        case SB_LINEDOWN:
-          ++top;
-          break;
-        case SB_PAGEUP:
-          top -= page;
-          break;
-        case SB_PAGEDOWN:
-          top += page;
-          break;
-        case SB_TOP:
-          top = g.FixedRows();
-          break;
-        case SB_BOTTOM:
-          top = g.RowCount();
-          break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-          top = g.FixedRows() + si.nTrackPos;
-          break;
-        default:
-          return true;
-      }
-      g.SetTopRow(std::min(top, LastTopRow(g, client.bottom)));
+    case WM_VSCROLL:
+      if (const auto top = ScrollTarget(hwnd, SB_VERT, wp, g.TopRow(), g.FixedRows(), g.RowCount(),
+                                        VisibleRows(g, client.bottom)))
+        g.SetTopRow(std::min(*top, LastTopRow(g, client.bottom)));
       return true;
-    }
-    case WM_HSCROLL: {
-      SCROLLINFO si{};
-      si.cbSize = sizeof si;
-      si.fMask = SIF_TRACKPOS;
-      GetScrollInfo(hwnd, SB_HORZ, &si);
-      int left = g.LeftCol();
-      switch (LOWORD(wp)) {
-        case SB_LINELEFT:
-        case SB_PAGELEFT:
-          --left;
-          break;
-        case SB_LINERIGHT:
-        case SB_PAGERIGHT:
-          ++left;
-          break;
-        case SB_LEFT:
-          left = g.FixedCols();
-          break;
-        case SB_RIGHT:
-          left = g.ColCount();
-          break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-          left = g.FixedCols() + si.nTrackPos;
-          break;
-        default:
-          return true;
-      }
-      g.SetLeftCol(std::min(left, LastLeftCol(g, client.right)));
+    case WM_HSCROLL:
+      // A page to the side is one column.
+      if (const auto left = ScrollTarget(hwnd, SB_HORZ, wp, g.LeftCol(), g.FixedCols(), g.ColCount(), 1))
+        g.SetLeftCol(std::min(*left, LastLeftCol(g, client.right)));
       return true;
-    }
     case WM_MOUSEWHEEL: {
       const int notches = static_cast<short>(HIWORD(wp)) / WHEEL_DELTA;
       g.SetTopRow(std::min(g.TopRow() - 3 * notches, LastTopRow(g, client.bottom)));

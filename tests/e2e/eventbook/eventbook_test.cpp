@@ -14,7 +14,9 @@
 #include "e2e.h"
 #include "language.h"
 #include "probe.h"
+#include "program_folder.h"
 #include "settings.h"
+#include "shown.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -150,15 +152,13 @@ std::string Record(int code, int y, int m, int d, int h, int n) {
 class Eventbook : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = dir_.Prefix() + "program\\";
-    data_ = dir_.Prefix() + "data\\";
-    CreateDirectoryA(program_.c_str(), nullptr);
-    CreateDirectoryA(data_.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "eventbook.exe").c_str(),
-                          (program_ + "eventbook.exe").c_str(), FALSE));
-    for (const char* f : kLanguageFiles)
-      ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + f).c_str(), (program_ + f).c_str(), FALSE)) << f;
-    WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
+    FolderLayout layout;
+    layout.files = {"eventbook.exe"};
+    layout.languageFiles = true;
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.Lay(dir_, layout));
+    program_ = folder.program;
+    data_ = folder.data;
     GetLocalTime(&today_);
   }
 
@@ -344,8 +344,9 @@ TEST_F(Eventbook, ListsTheMonitorsEventsAndAKindBoxRefiltersAndStoresItsState) {
       << Text(At(kGrid));
 
   // A look at the window, kept in the build folder.
-  SetForegroundWindow(window_);
-  Sleep(300);
+  EXPECT_TRUE(BroughtToFront(window_));
+  forms::Bitmap painted;
+  EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(window_); }, painted));
   for (const RECT& year : {kEdit1, kEdit2}) ExpectFieldShownWhole(year);
   for (const RECT& month : {kEdit3, kEdit4}) {
     if (Text(At(month)).size() < 2)  // the widest month, as October to December show it
@@ -463,7 +464,7 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
 // The captions of the kind boxes, the All box and the range labels show whole in every language that the
 // system's code page shows (the All box's right end lies under the range panel).
 TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
-  const char* const kinds[15] = {"Log1", "Log2", "Msg2", "Msg3", "Log3", "Msg8", "Msg9", "Msg7",
+  const char* const kinds[15] = {"Log1", "Log2", "Msg2", "Msg3", "Log3",  "Msg8", "Msg9", "Msg7",
                                  "Log4", "Msg5", "Msg4", "Log5", "Msg10", "Msg6", "Log6"};
   bool any = false;
   for (int language = 0; language < kLanguageCount; ++language) {
@@ -473,7 +474,8 @@ TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
     WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");
     Start();
     if (HasFatalFailure()) return;
-    Sleep(300);
+    forms::Bitmap painted;
+    EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(window_); }, painted));
     const LanguageFile f = LanguageFile::Load(program_ + kLanguageFiles[language]);
     const char* face = language == kDotumLanguage ? "Dotum" : "MS UI Gothic";
     auto edges = [](const RECT& r) { return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom}; };

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "live_record.h"
 #include "bitmap.h"
 #include "e2e.h"
 #include "language.h"
+#include "live_record.h"
 #include "probe.h"
+#include "program_folder.h"
 #include "record.h"
+#include "shown.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -22,6 +24,9 @@ namespace korval::e2e {
 using forms::Bitmap;
 using forms::Color;
 using forms::Rgb;
+
+// The suite's message between its programs (reload the captions: 22, 22; stop the monitor: 99, 99).
+inline constexpr UINT kSuiteCommand = WM_USER + 22;
 
 inline const Color kRed = Rgb(255, 0, 0), kYellow = Rgb(255, 255, 0), kGreen = Rgb(0, 255, 0);
 
@@ -41,21 +46,13 @@ inline const Lamp kAvr{536, 99, 73, 46}, kLine{536, 162, 73, 54}, kUnit{536, 231
 class StatusPanel : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = dir_.Prefix() + "program\\";
-    data_ = dir_.Prefix() + "data\\";
-    CreateDirectoryA(program_.c_str(), nullptr);
-    CreateDirectoryA(data_.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "statuspanel.exe").c_str(),
-                          (program_ + "statuspanel.exe").c_str(), FALSE));
-    for (int i = 0; i < kLanguageCount; ++i) ASSERT_TRUE(CopyLanguageFile(i));
-    WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
+    ASSERT_TRUE(folder_.Lay(dir_, layout_));
+    program_ = folder_.program;
+    data_ = folder_.data;
   }
 
   // The language file of `index`, from the build's program folder.
-  bool CopyLanguageFile(int index) const {
-    return CopyFileA((std::string(ProgramDir()) + LanguageFileName(index)).c_str(),
-                     (program_ + LanguageFileName(index)).c_str(), FALSE) != 0;
-  }
+  bool CopyLanguageFile(int index) const { return folder_.Copy(LanguageFileName(index)); }
   void SetLanguage(int index) const {
     WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(index) + "\r\n");
   }
@@ -112,6 +109,19 @@ class StatusPanel : public ::testing::Test {
   }
 
   Bitmap Shot() const { return probe::CaptureClient(window_); }
+  // The clock's seconds, which a tick (two a second) moves on every second time.
+  Bitmap Clock() const { return probe::Crop(Shot(), 539, 401, 60, 13); }
+  // Waits for a tick of the window that the clock shows.
+  bool TickShown(DWORD ms = 5000) const {
+    const Bitmap before = Clock();
+    return WaitFor([&] { return probe::DifferentShare(Clock(), before) > 0; }, ms);
+  }
+  // Waits until the thread of `window` takes messages again: the handler that it ran when asked (and the
+  // message box that the handler showed) has returned.
+  static bool Answers(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+  }
 
   // Toolbar button `number` (BitBtn1..BitBtn9) while it is shown, else nullptr.
   HWND ToolbarButton(int number) const {
@@ -169,7 +179,15 @@ class StatusPanel : public ::testing::Test {
     return TRUE;
   }
 
+  // The program folder: statuspanel.exe and every language file; a fixture adds to it in its constructor.
+  FolderLayout layout_ = [] {
+    FolderLayout layout;
+    layout.files = {"statuspanel.exe"};
+    layout.languageFiles = true;
+    return layout;
+  }();
   test::TempDir dir_;
+  ProgramFolder folder_;
   std::string program_, data_;
   Process monitor_, panel_;
   HWND window_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
-// Waits on what the screen shows: a window in front, a picture that has stopped changing.
+// Waits on what the windows show and do: a window in front, a program that takes messages again, a picture
+// that has stopped changing.
 #include <windows.h>
 
 #include <functional>
@@ -14,6 +15,13 @@ namespace korval::e2e {
 inline bool BroughtToFront(HWND window, DWORD ms = 5000) {
   SetForegroundWindow(window);
   return WaitFor([&] { return GetForegroundWindow() == window; }, ms);
+}
+
+// Waits until the thread of `window` takes messages again: the handler that it ran when asked (and the
+// message box that the handler showed) has returned.
+inline bool Answers(HWND window) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
 }
 
 // What `capture` shows once two captures 200 ms apart agree: a paint under way or one still to come after a

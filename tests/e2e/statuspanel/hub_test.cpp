@@ -139,6 +139,18 @@ class Hub : public StatusPanel {
 // through the program; the unit tables hold each row's program, argument, menu item, hint and close rank.
 TEST_F(Hub, AButtonStartsItsProgramAndTheMenuRaisesIt) {
   const Row walked[] = {{5, "rewind", "TnRewind", 2, 0}, {7, "unitprep", "TnUnitPrep", 1, 4}};
+  // The other siblings, started by hand before the panel, and eventbook with its window shown: the exit
+  // closes them.
+  StartStandins({"rewind", "unitprep"});
+  ASSERT_FALSE(HasFatalFailure());
+  Process eventbook = Process::Start(Quote(program_ + "eventbook.exe"), program_);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        HWND w = FindWindowOfProcess("TnEventLog", eventbook.Id());
+        return w && IsWindowVisible(w);
+      },
+      20000));
+
   Start(Live(23));
   // The UPS Setup button shows one read after the unit type appears.
   ASSERT_TRUE(WaitFor([&] { return ToolbarButton(7) != nullptr; }, 5000));
@@ -174,17 +186,6 @@ TEST_F(Hub, AButtonStartsItsProgramAndTheMenuRaisesIt) {
   ASSERT_TRUE(PressButton(7));
   EXPECT_TRUE(WaitFor([&] { return Count(Log("unitprep"), "activated") == 3; }, 5000));
   EXPECT_EQ(ReadFileBytes(data_ + "KORVAL.ini"), "[SETUPS]\r\nReadType=1\r\n\r\n");
-
-  // The other siblings, started by hand, and eventbook with its window shown.
-  StartStandins({"rewind", "unitprep"});
-  ASSERT_FALSE(HasFatalFailure());
-  Process eventbook = Process::Start(Quote(program_ + "eventbook.exe"), program_);
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        HWND w = FindWindowOfProcess("TnEventLog", eventbook.Id());
-        return w && IsWindowVisible(w);
-      },
-      20000));
 
   // File > Exit, answered with Enter (OK): the monitor is told to stop and ends; the six close, postman and
   // unitprep stay.

@@ -67,8 +67,10 @@ class StatusPanel : public ::testing::Test {
     monitor_ = Process::Start(Quote(std::string(BinDir()) + "tools\\monitor\\korvalmon.exe") + " /data " +
                               Quote(data_) + " /scenario " + Quote(dir_.File("scenario.txt")) + " /log " +
                               Quote(dir_.File("monitor.log")));
+    // A loaded machine is slow to start a program under Wine: the wait is generous.
     ASSERT_TRUE(
-        WaitFor([&] { return dir_.Read("monitor.log").find("step at 0") != std::string::npos; }, 10000));
+        WaitFor([&] { return dir_.Read("monitor.log").find("step at 0") != std::string::npos; }, 30000))
+        << "the monitor's first record";
     panel_ = Process::Start(Quote(program_ + "statuspanel.exe"), program_);
     ASSERT_TRUE(panel_.Running());
   }
@@ -115,12 +117,6 @@ class StatusPanel : public ::testing::Test {
   bool TickShown(DWORD ms = 5000) const {
     const Bitmap before = Clock();
     return WaitFor([&] { return probe::DifferentShare(Clock(), before) > 0; }, ms);
-  }
-  // Waits until the thread of `window` takes messages again: the handler that it ran when asked (and the
-  // message box that the handler showed) has returned.
-  static bool Answers(HWND window) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
   }
 
   // Toolbar button `number` (BitBtn1..BitBtn9) while it is shown, else nullptr.

@@ -452,8 +452,7 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
     PostMessageA(confirm, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(confirm); }, 10000));
     if (answer == IDNO) {
-      // The export would write once the box's handler goes on.
-      ASSERT_TRUE(Answers(window_));
+      Sleep(300);  // nothing to wait on: no file is written
       EXPECT_EQ(ReadFileBytes(base + ".xml"), "old");
       EXPECT_EQ(ReadFileBytes(base + ".xsl"), "old");
     } else {

@@ -25,7 +25,7 @@ TEST_F(StatusPanel, WhatTheTicksPaintIsWhatAWholeRepaintShows) {
     Sleep(300);  // the unit's pace: faster than the ticks, so that some records are never painted
   }
   // A tick after the last record, and what it painted.
-  ASSERT_TRUE(TickShown());
+  ASSERT_TRUE(TicksShown());
   Bitmap ticked;
   ASSERT_TRUE(PictureSettles([&] { return Shot(); }, ticked));
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -89,7 +89,8 @@ class StatusPanel : public ::testing::Test {
           return window_ && IsWindowVisible(window_);
         },
         15000));
-    SetForegroundWindow(window_);
+    // In front before the test's first key or click (a test that depends on it asserts it).
+    BroughtToFront(window_);
   }
 
   // The visible message boxes of the panel.
@@ -113,10 +114,14 @@ class StatusPanel : public ::testing::Test {
   Bitmap Shot() const { return probe::CaptureClient(window_); }
   // The clock's seconds, which a tick (two a second) moves on every second time.
   Bitmap Clock() const { return probe::Crop(Shot(), 539, 401, 60, 13); }
-  // Waits for a tick of the window that the clock shows.
-  bool TickShown(DWORD ms = 5000) const {
-    const Bitmap before = Clock();
-    return WaitFor([&] { return probe::DifferentShare(Clock(), before) > 0; }, ms);
+  // Waits for two ticks of the window that the clock shows. The paint of the first may come from a tick that
+  // ran before the call; the second has run after it, and has read and painted what was there by then.
+  bool TicksShown() const {
+    for (int tick = 0; tick < 2; ++tick) {
+      const Bitmap before = Clock();
+      if (!WaitFor([&] { return probe::DifferentShare(Clock(), before) > 0; }, 5000)) return false;
+    }
+    return true;
   }
 
   // Toolbar button `number` (BitBtn1..BitBtn9) while it is shown, else nullptr.

@@ -150,7 +150,7 @@ TEST_F(SetupE2e, InstallerLinksStartTheirInstallerAndTheWindowStays) {
   ClickAt(60, 98);  // a second click, a second copy
   ASSERT_TRUE(WaitFor([&] { return Starts("Win9x") == 2; }, 10000));
 
-  Sleep(300);
+  Sleep(300);  // the launcher must stay: nothing shows that it will not end
   EXPECT_TRUE(IsWindow(window_));
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_TRUE(process_.Running());
@@ -158,7 +158,7 @@ TEST_F(SetupE2e, InstallerLinksStartTheirInstallerAndTheWindowStays) {
 
   // The strip where the shadow juts out beyond the Exit link is no link.
   ClickAt(35 + 43 + 1, 296 + 10);
-  Sleep(300);
+  Sleep(300);  // the same
   EXPECT_TRUE(process_.Running());
 }
 

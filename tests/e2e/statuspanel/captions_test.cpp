@@ -185,7 +185,7 @@ TEST_F(Captions, MissingLanguageFileReportsOnceAndTheWindowRunsOn) {
   ASSERT_TRUE(DeleteFileA((program_ + "German.txt").c_str()));
   StartProcesses(Steady());
   ASSERT_TRUE(WaitFor([&] { return !MessageBoxes().empty(); }, 15000));
-  Sleep(1500);
+  Sleep(1500);  // ticks under the report, which must not add a second one; no clock runs to count them
   const std::vector<HWND> boxes = MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(BoxText(boxes[0]).find("Cannot open file " + program_ + "German.txt"), std::string::npos)
@@ -195,10 +195,10 @@ TEST_F(Captions, MissingLanguageFileReportsOnceAndTheWindowRunsOn) {
   window_ = FindWindowOfProcess("TnKORVALmain", panel_.Id());
   ASSERT_NE(window_, nullptr);
   PostMessageA(window_, kSuiteCommand, 22, 22);  // taken by the message box's own loop
-  Sleep(1000);
+  Sleep(1000);  // time for a reload that must not come; nothing shows that the request was dropped
   PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
   WaitForShownWindow();
-  Sleep(1000);
+  Sleep(1000);  // ticks after the report, which must leave the layout's texts; the clock is read just below
   // The start-up stopped before arranging the layout: the first title stands where the window data has it.
   EXPECT_EQ(TextAt(Box{51, 253, 123, 18}), "I/P Voltage  [V]");
   const Bitmap layoutMenu = MenuBar();

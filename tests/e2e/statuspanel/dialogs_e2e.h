@@ -39,6 +39,8 @@ class Dialogs : public StatusPanel {
   static void Press(WORD vk) {
     Key(vk, false);
     Key(vk, true);
+    // A key goes to the control that has the focus when it is sent: the next one waits for this one to have
+    // moved it (a row of keys shows nothing in between to wait on).
     Sleep(60);
   }
   static void Type(const std::string& text) {
@@ -75,7 +77,7 @@ class Dialogs : public StatusPanel {
     SendInput(1, &in[0], sizeof(INPUT));
     Sleep(60);
     SendInput(2, &in[1], sizeof(INPUT));
-    Sleep(150);
+    Sleep(150);  // the click's handler, whose effects (a choice, an enabled edit) the tests read at once
   }
 
   // A command of the menu bar: Alt takes the keyboard to the first title, Right arrows go `right` titles on,

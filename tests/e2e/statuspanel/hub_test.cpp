@@ -252,13 +252,13 @@ TEST_F(Hub, DiagnosticLineKeys) {
   Bitmap hidden;
   ASSERT_TRUE(PictureSettles(line, hidden));
   TypeKey(VK_F8, {VK_CONTROL});
-  Sleep(800);
+  Sleep(800);  // a key that must change nothing: nothing shows that the window has taken it
   EXPECT_EQ(probe::DifferentShare(line(), hidden), 0.0) << "Ctrl+F8";
   TypeKey(VK_F8, {VK_MENU});
   EXPECT_TRUE(WaitFor([&] { return probe::DifferentShare(line(), hidden) > 0.02; }, 3000)) << "Alt+F8";
   const Bitmap shown = line();
   TypeKey(VK_F9, {VK_MENU});
-  Sleep(800);
+  Sleep(800);  // the same
   EXPECT_EQ(probe::DifferentShare(line(), shown), 0.0) << "Alt+F9";
   TypeKey(VK_F9, {VK_CONTROL});
   EXPECT_TRUE(WaitFor([&] { return probe::DifferentShare(line(), hidden) == 0.0; }, 3000)) << "Ctrl+F9";

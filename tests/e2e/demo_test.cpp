@@ -12,6 +12,8 @@
 #include "e2e.h"
 #include "eventlog.h"
 #include "probe.h"
+#include "program_folder.h"
+#include "shown.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -29,13 +31,13 @@ std::string WindowText(HWND hwnd) {
 
 TEST(DemoScenario, LogsTheRoadOfAPowerFailureOverRecentMonthsAndTheViewerListsIt) {
   test::TempDir dir;
-  const std::string program = dir.Prefix() + "program\\", data = dir.Prefix() + "data\\";
-  CreateDirectoryA(program.c_str(), nullptr);
-  CreateDirectoryA(data.c_str(), nullptr);
-  for (const char* f : {"eventbook.exe", "English.txt"})
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + f).c_str(), (program + f).c_str(), FALSE)) << f;
-  WriteFileBytes(program + "UserPath.dat", data + "\r\n");
-  WriteFileBytes(data + "KORVAL.ini", "[Main]\r\nLanguage=0\r\n");
+  FolderLayout layout;
+  layout.files = {"eventbook.exe", "English.txt"};
+  layout.settings = "[Main]\r\nLanguage=0\r\n";
+  ProgramFolder folder;
+  ASSERT_TRUE(folder.Lay(dir, layout));
+  const std::string& program = folder.program;
+  const std::string& data = folder.data;
   SYSTEMTIME today;
   GetLocalTime(&today);
 
@@ -98,10 +100,10 @@ TEST(DemoScenario, LogsTheRoadOfAPowerFailureOverRecentMonthsAndTheViewerListsIt
   ASSERT_NE(failure, std::string::npos) << rows;
   EXPECT_NE(rows.find("\t7\t" + std::string(day), failure), std::string::npos) << rows;
 
-  SetForegroundWindow(window);
-  Sleep(300);
-  probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\demo_eventbook.png",
-                  probe::EncodePng(probe::CaptureClient(window)));
+  EXPECT_TRUE(BroughtToFront(window));
+  forms::Bitmap shot;
+  EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(window); }, shot));
+  probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\demo_eventbook.png", probe::EncodePng(shot));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "bitmap.h"
 #include "e2e.h"
 #include "probe.h"
+#include "shown.h"
 
 namespace korval::e2e {
 
@@ -29,8 +30,10 @@ inline HWND HintAt(HWND window, DWORD pid, int x, int y) {
         return hint && IsWindowVisible(hint);
       },
       5000);
-  Sleep(200);  // painted
-  return hint && IsWindowVisible(hint) ? hint : nullptr;
+  if (!hint || !IsWindowVisible(hint)) return nullptr;
+  forms::Bitmap painted;
+  PictureSettles([&] { return probe::CaptureClient(hint); }, painted, 3000);
+  return hint;
 }
 
 // The pointer goes away from every control (to the screen's corner), and the hint with it.

@@ -14,7 +14,9 @@
 #include "e2e.h"
 #include "language.h"
 #include "probe.h"
+#include "program_folder.h"
 #include "settings.h"
+#include "shown.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -146,17 +148,13 @@ std::string Record(int code, int y, int m, int d, int h, int n) {
 class Eventbook : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = dir_.Prefix() + "program\\";
-    data_ = dir_.Prefix() + "data\\";
-    CreateDirectoryA(program_.c_str(), nullptr);
-    CreateDirectoryA(data_.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "eventbook.exe").c_str(),
-                          (program_ + "eventbook.exe").c_str(), FALSE));
-    for (const LanguageRow& language : kLanguages) {
-      const char* f = language.file;
-      ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + f).c_str(), (program_ + f).c_str(), FALSE)) << f;
-    }
-    WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
+    FolderLayout layout;
+    layout.files = {"eventbook.exe"};
+    layout.languageFiles = true;
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.Lay(dir_, layout));
+    program_ = folder.program;
+    data_ = folder.data;
     GetLocalTime(&today_);
   }
 
@@ -342,8 +340,9 @@ TEST_F(Eventbook, ListsTheMonitorsEventsAndAKindBoxRefiltersAndStoresItsState) {
       << Text(At(kGrid));
 
   // A look at the window, kept in the build folder.
-  SetForegroundWindow(window_);
-  Sleep(300);
+  EXPECT_TRUE(BroughtToFront(window_));
+  forms::Bitmap painted;
+  EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(window_); }, painted));
   for (const RECT& year : {kEdit1, kEdit2}) ExpectFieldShownWhole(year);
   for (const RECT& month : {kEdit3, kEdit4}) {
     if (Text(At(month)).size() < 2)  // the widest month, as October to December show it
@@ -449,7 +448,7 @@ TEST_F(Eventbook, ExportWritesBothFilesAndAsksBeforeOverwriting) {
     PostMessageA(confirm, WM_COMMAND, static_cast<WPARAM>(answer), 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(confirm); }, 10000));
     if (answer == IDNO) {
-      Sleep(300);
+      Sleep(300);  // nothing to wait on: no file is written
       EXPECT_EQ(ReadFileBytes(base + ".xml"), "old");
       EXPECT_EQ(ReadFileBytes(base + ".xsl"), "old");
     } else {
@@ -471,7 +470,8 @@ TEST_F(Eventbook, CaptionsShowWholeInEachLanguageOfTheCodePage) {
     WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(language) + "\r\n");
     Start();
     if (HasFatalFailure()) return;
-    Sleep(300);
+    forms::Bitmap painted;
+    EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(window_); }, painted));
     const LanguageFile f = LanguageFile::Load(program_ + LanguageFileName(language));
     const char* face = LanguageFace(language) ? LanguageFace(language) : "MS UI Gothic";
     auto edges = [](const RECT& r) { return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom}; };

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "e2e.h"
+#include "program_folder.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -19,13 +20,12 @@ FILETIME LastWrite(const std::string& path) {
 
 TEST(EventbookSettings, AStartThatChangesNoValueLeavesTheFileUntouched) {
   test::TempDir dir;
-  const std::string program = dir.Prefix() + "program\\", data = dir.Prefix() + "data\\";
-  CreateDirectoryA(program.c_str(), nullptr);
-  CreateDirectoryA(data.c_str(), nullptr);
-  for (const char* file : {"eventbook.exe", "English.txt"})
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + file).c_str(), (program + file).c_str(), FALSE))
-        << file;
-  WriteFileBytes(program + "UserPath.dat", data + "\r\n");
+  FolderLayout layout;
+  layout.files = {"eventbook.exe", "English.txt"};
+  ProgramFolder folder;
+  ASSERT_TRUE(folder.Lay(dir, layout));
+  const std::string& program = folder.program;
+  const std::string& data = folder.data;
   // AllState 1: the start sets the All box, whose click stores the value it already has.
   const std::string settings =
       "written by the monitor\r\n"
@@ -37,7 +37,14 @@ TEST(EventbookSettings, AStartThatChangesNoValueLeavesTheFileUntouched) {
   const std::string path = data + "KORVAL.ini";
   WriteFileBytes(path, settings);
   const FILETIME before = LastWrite(path);
-  Sleep(50);
+  // A write from now on would leave a later time.
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        return CompareFileTime(&now, &before) > 0;
+      },
+      5000));
 
   Process viewer = Process::Start(Quote(program + "eventbook.exe"), program);
   HWND window = nullptr;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "e2e.h"
+#include "setup_disc.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -16,7 +17,12 @@ void UserClick(HWND window, int x, int y) {
   POINT p{x, y};
   ClientToScreen(window, &p);
   SetCursorPos(p.x, p.y);
-  Sleep(100);
+  WaitFor(
+      [&] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+      },
+      2000);
   for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
     INPUT input{};
     input.type = INPUT_MOUSE;
@@ -37,20 +43,16 @@ void UserPressEnter() {
 class SetupInBlankFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string standin = std::string(BinDir()) + "tools\\siblings\\installer_standin.exe";
-    folder_ = dir_.Prefix() + "my disc\\";
-    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-    ASSERT_TRUE(
-        CopyFileA((std::string(ProgramDir()) + "setup.exe").c_str(), (folder_ + "setup.exe").c_str(), FALSE));
-    for (const char* family : {"WinNT", "Win9x"}) {
-      CreateDirectoryA((folder_ + family).c_str(), nullptr);
-      ASSERT_TRUE(CopyFileA(standin.c_str(), (folder_ + family + "\\setup.exe").c_str(), FALSE));
-    }
+    // The decoy logs into the folder above the launcher's.
+    FolderLayout layout = kSetupDisc;
+    layout.name = "my disc";
+    layout.decoy = "my.exe";
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.Lay(dir_, layout));
+    folder_ = folder.program;
     // The batch file writes its first argument into its current directory.
     CreateDirectoryA((folder_ + "netware").c_str(), nullptr);
     WriteFileBytes(folder_ + "netware\\install.bat", "@echo %1> started.log\r\n");
-    // The decoy logs into the folder above the launcher's.
-    ASSERT_TRUE(CopyFileA(standin.c_str(), dir_.File("my.exe").c_str(), FALSE));
 
     process_ = Process::Start(Quote(folder_ + "setup.exe"), folder_);
     ASSERT_TRUE(WaitFor(
@@ -80,8 +82,14 @@ TEST_F(SetupInBlankFolder, InstallerLinksStartTheirInstallerAndNotTheDecoy) {
     SCOPED_TRACE(c.family);
     const std::string log = folder_ + c.family + "\\started.log";
     UserClick(window_, c.x, c.y);
-    ASSERT_TRUE(WaitFor([&] { return FileExists(log) || FileExists(dir_.File("started.log")); }, 10000));
-    Sleep(300);
+    // One program is started: its own installer, which writes its line, or the decoy.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          const std::string line = ReadFileBytes(log);
+          return (line.size() > 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) ||
+                 FileExists(dir_.File("started.log"));
+        },
+        10000));
     EXPECT_EQ(DecoyLog(), "") << "the decoy ran";
     // The installer gets its own path and no argument, as from a folder without blanks.
     const std::string line = ReadFileBytes(log);

@@ -6,6 +6,7 @@
 
 #include "e2e.h"
 #include "hint_e2e.h"
+#include "setup_disc.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -13,9 +14,9 @@ namespace {
 
 TEST(SetupHints, EachLinkShowsItsWholeHint) {
   test::TempDir dir;
-  const std::string folder = dir.Prefix();
-  ASSERT_TRUE(
-      CopyFileA((std::string(ProgramDir()) + "setup.exe").c_str(), (folder + "setup.exe").c_str(), FALSE));
+  ProgramFolder disc;
+  ASSERT_TRUE(disc.Lay(dir, kSetupDisc));
+  const std::string& folder = disc.program;
   Process setup = Process::Start(Quote(folder + "setup.exe"), folder);
   HWND window = nullptr;
   ASSERT_TRUE(WaitFor(

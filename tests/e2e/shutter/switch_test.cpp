@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e.h"
+#include "program_folder.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -11,10 +12,14 @@ namespace {
 
 TEST(ShutterSwitch, WrongOrEmptySwitchEndsAtOnceWithoutAWindow) {
   test::TempDir dir;
-  const std::string folder = dir.Prefix() + "program folder\\";
-  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  FolderLayout layout;
+  layout.name = "program folder";
+  layout.files = {"shutter.exe"};
+  layout.dataFolder = false;
+  ProgramFolder program;
+  ASSERT_TRUE(program.Lay(dir, layout));
+  const std::string& folder = program.program;
   const std::string exe = folder + "shutter.exe";
-  ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "shutter.exe").c_str(), exe.c_str(), FALSE));
 
   for (const char* tail : {"", " ", " /callbykorval", " /CallByKorval ", " /CallByKorval/KorvalNoSave",
                            " /KorvalNoSave x", " /Other"}) {

@@ -11,8 +11,6 @@
 namespace korval::e2e {
 namespace {
 
-constexpr UINT kSuiteCommand = 1046;
-
 struct Box {
   int left, top, width, height;
 };
@@ -131,8 +129,8 @@ TEST_F(Captions, TitlesShowTheirWholeTextInEachLanguageOfTheCodePage) {
     for (const Title& t : kTitles)
       captions.push_back(
           {f.Text(t.key), t.at, std::string(t.key).rfind("Dis", 0) == 0 ? kNavy : kBlue, true});
-    Sleep(300);
-    const Bitmap shot = Shot();
+    Bitmap shot;
+    EXPECT_TRUE(PictureSettles([&] { return Shot(); }, shot));
     for (const Caption& c : captions) {
       EXPECT_LE(MeasureText(face, 13, false, c.text).advance, c.box.width) << c.text;
       const TextInk ink = InkOf(face, 13, false, c.text);
@@ -147,9 +145,9 @@ TEST_F(Captions, TitlesShowTheirWholeTextInEachLanguageOfTheCodePage) {
   }
   EXPECT_TRUE(started) << "no language file in code page " << GetACP();
   if (started) {
-    Sleep(300);
-    probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\statuspanel\\captions.png",
-                    probe::EncodePng(Shot()));
+    Bitmap shot;
+    EXPECT_TRUE(PictureSettles([&] { return Shot(); }, shot));
+    probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\statuspanel\\captions.png", probe::EncodePng(shot));
   }
 }
 
@@ -159,8 +157,8 @@ TEST_F(Captions, OnlyAPostedRequestReloads) {
   const LanguageFile english = File(0), french = File(6);
   ASSERT_NE(english.Text("Ivol"), french.Text("Ivol"));
   ASSERT_TRUE(WaitFor([&] { return ShowsLanguage(english); }, 5000)) << Shown();
-  Sleep(500);
-  const Bitmap englishMenu = MenuBar();
+  Bitmap englishMenu;
+  ASSERT_TRUE(PictureSettles([&] { return MenuBar(); }, englishMenu));
 
   SetLanguage(6);
   DWORD_PTR result = 0;
@@ -168,7 +166,8 @@ TEST_F(Captions, OnlyAPostedRequestReloads) {
   PostMessageA(window_, kSuiteCommand, 22, 0);
   PostMessageA(window_, kSuiteCommand, 0, 22);
   PostMessageA(window_, kSuiteCommand + 1, 22, 22);
-  Sleep(1500);  // three ticks
+  // Ticks, which take a request that was heard.
+  ASSERT_TRUE(TicksShown());
   EXPECT_TRUE(ShowsLanguage(english)) << Shown();
   EXPECT_EQ(probe::DifferentShare(MenuBar(), englishMenu), 0.0);
 
@@ -186,7 +185,7 @@ TEST_F(Captions, MissingLanguageFileReportsOnceAndTheWindowRunsOn) {
   ASSERT_TRUE(DeleteFileA((program_ + "German.txt").c_str()));
   StartProcesses(Steady());
   ASSERT_TRUE(WaitFor([&] { return !MessageBoxes().empty(); }, 15000));
-  Sleep(1500);
+  Sleep(1500);  // ticks under the report, which must not add a second one; no clock runs to count them
   const std::vector<HWND> boxes = MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(BoxText(boxes[0]).find("Cannot open file " + program_ + "German.txt"), std::string::npos)
@@ -196,10 +195,10 @@ TEST_F(Captions, MissingLanguageFileReportsOnceAndTheWindowRunsOn) {
   window_ = FindWindowOfProcess("TnKORVALmain", panel_.Id());
   ASSERT_NE(window_, nullptr);
   PostMessageA(window_, kSuiteCommand, 22, 22);  // taken by the message box's own loop
-  Sleep(1000);
+  Sleep(1000);  // time for a reload that must not come; nothing shows that the request was dropped
   PostMessageA(boxes[0], WM_COMMAND, IDOK, 0);
   WaitForShownWindow();
-  Sleep(1000);
+  Sleep(1000);  // ticks after the report, which must leave the layout's texts; the clock is read just below
   // The start-up stopped before arranging the layout: the first title stands where the window data has it.
   EXPECT_EQ(TextAt(Box{51, 253, 123, 18}), "I/P Voltage  [V]");
   const Bitmap layoutMenu = MenuBar();

@@ -10,8 +10,6 @@
 namespace korval::e2e {
 namespace {
 
-constexpr UINT kSuiteCommand = 1046;
-
 // A captioned control of a dialog: its place, its language file key and its font (the Dotum language draws
 // it in "Dotum" at the same height).
 struct Caption {
@@ -41,8 +39,8 @@ class DialogCaptions : public Dialogs {
   // its raised edge).
   void ExpectWholeCaptions(HWND dialog, const LanguageFile& file, int language, const Caption* captions,
                            std::size_t count) const {
-    Sleep(300);
-    const Bitmap shot = probe::CaptureClient(dialog);
+    Bitmap shot;
+    EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(dialog); }, shot));
     const auto children = probe::ChildWindows(dialog);
     for (std::size_t i = 0; i < count; ++i) {
       const Caption& c = captions[i];
@@ -83,11 +81,14 @@ TEST_F(DialogCaptions, ShowTheirWholeTextsInEachLanguageOfTheCodePage) {
     if (!started) {
       Start(Live(25));
       started = true;
+      // The UPS Setup menu item comes with the second read of a unit type 22..27, with its button.
+      ASSERT_TRUE(WaitFor([&] { return ToolbarButton(7) != nullptr; }, 5000));
     } else {
       PostMessageA(window_, kSuiteCommand, 22, 22);
+      // The reload takes a tick and builds the menu anew, which shows nothing to another process that the
+      // menu keys could wait on.
+      Sleep(1500);
     }
-    // The UPS Setup menu item comes with the second read of a unit type 22..27; the reload takes a tick.
-    Sleep(1500);
 
     PasswordCommand(true);
     HWND pass = ShownDialog("TnPassfunction");

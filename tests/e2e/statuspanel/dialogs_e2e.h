@@ -39,6 +39,8 @@ class Dialogs : public StatusPanel {
   static void Press(WORD vk) {
     Key(vk, false);
     Key(vk, true);
+    // A key goes to the control that has the focus when it is sent: the next one waits for this one to have
+    // moved it (a row of keys shows nothing in between to wait on).
     Sleep(60);
   }
   static void Type(const std::string& text) {
@@ -47,6 +49,17 @@ class Dialogs : public StatusPanel {
       const bool shift = (code >> 8) & 1;
       if (shift) Key(VK_SHIFT, false);
       Press(LOBYTE(code));
+      if (shift) Key(VK_SHIFT, true);
+    }
+  }
+  // The keys of `text` one after another into the focused edit, which takes them in their order.
+  static void TypeFast(const std::string& text) {
+    for (char ch : text) {
+      const SHORT code = VkKeyScanA(ch);
+      const bool shift = (code >> 8) & 1;
+      if (shift) Key(VK_SHIFT, false);
+      Key(LOBYTE(code), false);
+      Key(LOBYTE(code), true);
       if (shift) Key(VK_SHIFT, true);
     }
   }
@@ -64,14 +77,13 @@ class Dialogs : public StatusPanel {
     SendInput(1, &in[0], sizeof(INPUT));
     Sleep(60);
     SendInput(2, &in[1], sizeof(INPUT));
-    Sleep(150);
+    Sleep(150);  // the click's handler, whose effects (a choice, an enabled edit) the tests read at once
   }
 
   // A command of the menu bar: Alt takes the keyboard to the first title, Right arrows go `right` titles on,
   // Down opens the popup on its first item and goes `down` items further, Enter chooses.
   void MenuCommand(int right, int down) const {
-    SetForegroundWindow(window_);
-    Sleep(100);
+    EXPECT_TRUE(BroughtToFront(window_));
     Press(VK_MENU);
     for (int i = 0; i < right; ++i) Press(VK_RIGHT);
     Press(VK_DOWN);
@@ -134,12 +146,23 @@ class Dialogs : public StatusPanel {
         << "focused: " << Text(probe::FocusedWindow(window));
   }
   static bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  // Clicks into an edit and types `text` over what it holds.
-  static void TypeInto(HWND edit, const std::string& text) {
+  // Clicks into an edit and types `text` over what it holds; returns once the edit shows `shown` (what its
+  // filter leaves of `text`).
+  static void TypeInto(HWND edit, const std::string& text, const char* shown = nullptr) {
     Click(edit);
-    Press(VK_END);
-    for (int i = 0; i < 12; ++i) Press(VK_BACK);
-    Type(text);
+    // A key goes to the window that has the focus when it is sent.
+    HWND dialog = GetAncestor(edit, GA_ROOT);
+    ASSERT_TRUE(WaitFor([&] { return probe::FocusedWindow(dialog) == edit; }, 5000)) << "the click's focus";
+    Key(VK_END, false);
+    Key(VK_END, true);
+    for (int i = 0; i < 12; ++i) {
+      Key(VK_BACK, false);
+      Key(VK_BACK, true);
+    }
+    ASSERT_TRUE(WaitFor([&] { return Text(edit).empty(); }, 5000)) << "emptied: " << Text(edit);
+    TypeFast(text);
+    const std::string want = shown ? shown : text;
+    EXPECT_TRUE(WaitFor([&] { return Text(edit) == want; }, 5000)) << "typed: " << Text(edit);
   }
 
   std::string Setting(const char* section, const char* key) const {
@@ -155,10 +178,22 @@ class Dialogs : public StatusPanel {
   bool LoggedTimes(const std::string& line, int times) const {
     return WaitFor([&] { return Logged(line) == times; }, 5000);
   }
+  // The monitor has been handed no command at byte `index` of the record beyond the `times` that it logged
+  // as `line`: the record does not carry it, and the log holds no more. The record is read first: the
+  // monitor logs a command before it clears it.
+  bool NoFurtherCommand(std::size_t index, const std::string& line, int times) const {
+    const std::string record = ReadFileBytes(data_ + "DATABuff.REC");
+    const bool carried = record.size() > index && record[index] != 0;
+    return !carried && Logged(line) == times;
+  }
 
-  // The window's client area as the screen shows it, to `folder` + name + ".png".
+  // The window's client area as the screen shows it once it has stopped changing, to `folder` + name +
+  // ".png".
   static void SaveShot(HWND window, const std::string& folder, const std::string& name) {
-    probe::SaveFile(folder + name + ".png", probe::EncodePng(probe::CaptureClient(window)));
+    Bitmap shot;
+    EXPECT_TRUE(PictureSettles([&] { return probe::CaptureClient(window); }, shot))
+        << name << " keeps changing";
+    probe::SaveFile(folder + name + ".png", probe::EncodePng(shot));
   }
 };
 

@@ -12,6 +12,8 @@ namespace {
 
 using DialogsE2e = Dialogs;
 
+// One round trip on the real windows and one refusal, for the message box over the dialog and the focus
+// that comes back; the unit tables of the password dialog hold every case of what it accepts.
 TEST_F(DialogsE2e, PasswordIsSetChangedWithTheRightOldOneAndRefusedWithAWrongOne) {
   Start(Live(5));
 
@@ -76,7 +78,7 @@ TEST_F(DialogsE2e, SelfTestThroughTheDialogForAUnitAboveTwenty) {
   EXPECT_FALSE(IsWindowEnabled(ChildAt(dialog, kMinutes))) << "the minutes only with the timed test";
   Click(ChildAt(dialog, kChoices[1]));
   ASSERT_TRUE(IsWindowEnabled(ChildAt(dialog, kMinutes)));
-  TypeInto(ChildAt(dialog, kMinutes), "1a23");
+  TypeInto(ChildAt(dialog, kMinutes), "1a23", "12");
   EXPECT_EQ(Text(ChildAt(dialog, kMinutes)), "12") << "two digits at most, letters dropped";
   Press(VK_RETURN);
   ASSERT_TRUE(Hidden(dialog));
@@ -91,8 +93,10 @@ TEST_F(DialogsE2e, SelfTestThroughTheDialogForAUnitAboveTwenty) {
   Click(ChildAt(dialog, kChoices[3]));
   Click(ChildAt(dialog, kSelfTestCancel));
   ASSERT_TRUE(Hidden(dialog));
-  Sleep(1200);
+  // A tick of the window after the dialog closed: it hands over a requested self-test.
+  ASSERT_TRUE(TicksShown());
   EXPECT_EQ(Setting("Main", "TestFun"), "1");
+  EXPECT_TRUE(NoFurtherCommand(DataBuffRecord::kTestCommand, "command TestCommand 3", 1));
   EXPECT_EQ(Logged("command TestCommand 3"), 1);
 }
 
@@ -148,8 +152,10 @@ TEST_F(DialogsE2e, GreenModeOffAndOn) {
   Click(ChildAt(dialog, kGreenOff));
   Press(VK_ESCAPE);
   ASSERT_TRUE(Hidden(dialog));
-  Sleep(600);
+  // OK hands the command over in its own handler, which has ended with the dialog.
+  ASSERT_TRUE(Answers(dialog));
   EXPECT_EQ(Setting("Set", "GreenStatus"), "0");
+  EXPECT_TRUE(NoFurtherCommand(DataBuffRecord::kGreenCommand, "command GreenCommand 2", 2));
   EXPECT_EQ(Logged("command GreenCommand 2"), 2);
 }
 
@@ -193,8 +199,8 @@ TEST_F(DialogsE2e, DialogsShowTheTextsOfTheLanguage) {
                  "[Main]\r\nLanguage=" + std::to_string(language) + "\r\nShowDisp=pw\r\n");
   const LanguageFile file = LanguageFile::Load(program_ + LanguageFileName(language));
   Start(Live(25));
-  // The UPS Setup menu item comes with the second read of a unit type 22..27: the first tick's.
-  Sleep(1500);
+  // The UPS Setup menu item comes with the second read of a unit type 22..27, with its button.
+  ASSERT_TRUE(WaitFor([&] { return ToolbarButton(7) != nullptr; }, 5000));
   const std::string tag = "-" + std::to_string(language);
 
   PasswordCommand(true);
@@ -207,7 +213,6 @@ TEST_F(DialogsE2e, DialogsShowTheTextsOfTheLanguage) {
   EXPECT_EQ(Text(ChildAt(pass, kPasswordCancel)), file.Text("Cancel"));
   EXPECT_TRUE(IsWindowVisible(ChildAt(pass, kOldPassword)));
   TypeInto(ChildAt(pass, kNewPassword), "abc");
-  Sleep(300);
   if (!shots.empty()) SaveShot(pass, shots, "password" + tag);
   Press(VK_ESCAPE);
   ASSERT_TRUE(Hidden(pass));
@@ -218,7 +223,6 @@ TEST_F(DialogsE2e, DialogsShowTheTextsOfTheLanguage) {
   EXPECT_EQ(Text(self), file.Text("Dis12"));
   const char* const choices[4] = {"Dis23", "Dis24", "Dis25", "Dis26"};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(ChildAt(self, kChoices[i])), file.Text(choices[i]));
-  Sleep(300);
   if (!shots.empty()) SaveShot(self, shots, "selftest" + tag);
   Press(VK_ESCAPE);
   ASSERT_TRUE(Hidden(self));
@@ -230,7 +234,6 @@ TEST_F(DialogsE2e, DialogsShowTheTextsOfTheLanguage) {
   EXPECT_EQ(Text(ChildAt(green, kGreenOn)), file.Text("Dis33"));
   EXPECT_EQ(Text(ChildAt(green, kGreenOff)), file.Text("Dis32"));
   EXPECT_EQ(Text(ChildAt(green, kGreenCancel)), file.Text("Cancel"));
-  Sleep(300);
   if (!shots.empty()) SaveShot(green, shots, "greenmode" + tag);
   Press(VK_ESCAPE);
   EXPECT_TRUE(Hidden(green));

@@ -27,7 +27,7 @@ TEST_F(Hints, ToolbarHintsShowTheirWholeTextInTheLettersOfTheCodePage) {
     SetLanguage(language);
     Start(Live(5));
     if (HasFatalFailure()) return;
-    Sleep(500);
+    ASSERT_TRUE(BroughtToFront(window_));
     const LanguageFile file = LanguageFile::Load(program_ + LanguageFileName(language));
     for (const ToolbarHint& h : kHints) {
       const std::string text = h.key ? file.Text(h.key) : "E-Mail";

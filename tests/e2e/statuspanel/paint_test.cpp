@@ -22,13 +22,15 @@ TEST_F(StatusPanel, WhatTheTicksPaintIsWhatAWholeRepaintShows) {
     r.SetByte(DataBuffRecord::kOutFreqOrTemp, static_cast<std::uint8_t>(step * 17 % 120));
     r.SetByte(DataBuffRecord::kBatteryPercent, static_cast<std::uint8_t>(step * 13 % 110));
     Put(r);
-    Sleep(300);
+    Sleep(300);  // the unit's pace: faster than the ticks, so that some records are never painted
   }
-  Sleep(800);
-  const Bitmap ticked = Shot();
+  // A tick after the last record, and what it painted.
+  ASSERT_TRUE(TicksShown());
+  Bitmap ticked;
+  ASSERT_TRUE(PictureSettles([&] { return Shot(); }, ticked));
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Sleep(300);
-  const Bitmap whole = Shot();
+  Bitmap whole;
+  ASSERT_TRUE(PictureSettles([&] { return Shot(); }, whole));
   ASSERT_EQ(ticked.Width(), whole.Width());
   ASSERT_EQ(ticked.Height(), whole.Height());
   int differing = 0;

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "live_record.h"
 #include "bitmap.h"
 #include "e2e.h"
 #include "language.h"
+#include "live_record.h"
 #include "probe.h"
+#include "program_folder.h"
 #include "record.h"
+#include "shown.h"
 #include "temp_dir.h"
 
 namespace korval::e2e {
@@ -22,6 +24,9 @@ namespace korval::e2e {
 using forms::Bitmap;
 using forms::Color;
 using forms::Rgb;
+
+// The suite's message between its programs (reload the captions: 22, 22; stop the monitor: 99, 99).
+inline constexpr UINT kSuiteCommand = WM_USER + 22;
 
 inline const Color kRed = Rgb(255, 0, 0), kYellow = Rgb(255, 255, 0), kGreen = Rgb(0, 255, 0);
 
@@ -41,21 +46,13 @@ inline const Lamp kAvr{536, 99, 73, 46}, kLine{536, 162, 73, 54}, kUnit{536, 231
 class StatusPanel : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = dir_.Prefix() + "program\\";
-    data_ = dir_.Prefix() + "data\\";
-    CreateDirectoryA(program_.c_str(), nullptr);
-    CreateDirectoryA(data_.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA((std::string(ProgramDir()) + "statuspanel.exe").c_str(),
-                          (program_ + "statuspanel.exe").c_str(), FALSE));
-    for (int i = 0; i < kLanguageCount; ++i) ASSERT_TRUE(CopyLanguageFile(i));
-    WriteFileBytes(program_ + "UserPath.dat", data_ + "\r\n");
+    ASSERT_TRUE(folder_.Lay(dir_, layout_));
+    program_ = folder_.program;
+    data_ = folder_.data;
   }
 
   // The language file of `index`, from the build's program folder.
-  bool CopyLanguageFile(int index) const {
-    return CopyFileA((std::string(ProgramDir()) + LanguageFileName(index)).c_str(),
-                     (program_ + LanguageFileName(index)).c_str(), FALSE) != 0;
-  }
+  bool CopyLanguageFile(int index) const { return folder_.Copy(LanguageFileName(index)); }
   void SetLanguage(int index) const {
     WriteFileBytes(data_ + "KORVAL.ini", "[Main]\r\nLanguage=" + std::to_string(index) + "\r\n");
   }
@@ -70,8 +67,10 @@ class StatusPanel : public ::testing::Test {
     monitor_ = Process::Start(Quote(std::string(BinDir()) + "tools\\monitor\\korvalmon.exe") + " /data " +
                               Quote(data_) + " /scenario " + Quote(dir_.File("scenario.txt")) + " /log " +
                               Quote(dir_.File("monitor.log")));
+    // A loaded machine is slow to start a program under Wine: the wait is generous.
     ASSERT_TRUE(
-        WaitFor([&] { return dir_.Read("monitor.log").find("step at 0") != std::string::npos; }, 10000));
+        WaitFor([&] { return dir_.Read("monitor.log").find("step at 0") != std::string::npos; }, 30000))
+        << "the monitor's first record";
     panel_ = Process::Start(Quote(program_ + "statuspanel.exe"), program_);
     ASSERT_TRUE(panel_.Running());
   }
@@ -90,7 +89,8 @@ class StatusPanel : public ::testing::Test {
           return window_ && IsWindowVisible(window_);
         },
         15000));
-    SetForegroundWindow(window_);
+    // In front before the test's first key or click (a test that depends on it asserts it).
+    BroughtToFront(window_);
   }
 
   // The visible message boxes of the panel.
@@ -112,6 +112,17 @@ class StatusPanel : public ::testing::Test {
   }
 
   Bitmap Shot() const { return probe::CaptureClient(window_); }
+  // The clock's seconds, which a tick (two a second) moves on every second time.
+  Bitmap Clock() const { return probe::Crop(Shot(), 539, 401, 60, 13); }
+  // Waits for two ticks of the window that the clock shows. The paint of the first may come from a tick that
+  // ran before the call; the second has run after it, and has read and painted what was there by then.
+  bool TicksShown() const {
+    for (int tick = 0; tick < 2; ++tick) {
+      const Bitmap before = Clock();
+      if (!WaitFor([&] { return probe::DifferentShare(Clock(), before) > 0; }, 5000)) return false;
+    }
+    return true;
+  }
 
   // Toolbar button `number` (BitBtn1..BitBtn9) while it is shown, else nullptr.
   HWND ToolbarButton(int number) const {
@@ -169,7 +180,15 @@ class StatusPanel : public ::testing::Test {
     return TRUE;
   }
 
+  // The program folder: statuspanel.exe and every language file; a fixture adds to it in its constructor.
+  FolderLayout layout_ = [] {
+    FolderLayout layout;
+    layout.files = {"statuspanel.exe"};
+    layout.languageFiles = true;
+    return layout;
+  }();
   test::TempDir dir_;
+  ProgramFolder folder_;
   std::string program_, data_;
   Process monitor_, panel_;
   HWND window_ = nullptr;

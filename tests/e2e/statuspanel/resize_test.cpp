@@ -52,15 +52,14 @@ class GrownDialogs : public Dialogs {
             return now.cx >= layout.cx + 150 && now.cy >= layout.cy + 100;
           },
           5000));
-      SetForegroundWindow(dialog);
-      Sleep(500);
+      EXPECT_TRUE(BroughtToFront(dialog));
       Bitmap shot;
       const bool ok = WaitFor(
           [&] {
             shot = probe::CaptureClient(dialog);
             return StrayPixels(shot, layout.cx, layout.cy) == 0;
           },
-          3000);
+          5000);
       probe::SaveFile(std::string(BinDir()) + "tests\\e2e\\statuspanel\\grown-" + name + "-" + how + ".png",
                       probe::EncodePng(shot));
       EXPECT_TRUE(ok) << StrayPixels(shot, layout.cx, layout.cy) << " pixels of the gained room in "
@@ -68,8 +67,7 @@ class GrownDialogs : public Dialogs {
     }
     SetWindowPos(dialog, nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER);
-    SetForegroundWindow(dialog);
-    Sleep(200);
+    ASSERT_TRUE(BroughtToFront(dialog));
     Press(VK_ESCAPE);
     EXPECT_TRUE(Hidden(dialog));
   }
@@ -77,8 +75,8 @@ class GrownDialogs : public Dialogs {
 
 TEST_F(GrownDialogs, EachDialogShowsItsColourInTheRoomItGains) {
   Start(Live(25));
-  // The UPS Setup menu item comes with the second read of a unit type 22..27: the first tick's.
-  Sleep(1500);
+  // The UPS Setup menu item comes with the second read of a unit type 22..27, with its button.
+  ASSERT_TRUE(WaitFor([&] { return ToolbarButton(7) != nullptr; }, 5000));
   PasswordCommand(true);
   ExpectGrowsInItsColour(ShownDialog("TnPassfunction"), "password");
   SelfTestCommand();

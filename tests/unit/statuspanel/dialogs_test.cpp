@@ -93,6 +93,10 @@ TEST_F(DialogsTest, PasswordAcceptanceTable) {
       EXPECT_EQ(Setting("Main", "ShowDisp"), c.fresh);
     } else {
       EXPECT_TRUE(Pass().Visible()) << "the dialog stays open with the typed texts";
+      if (oldRow) {
+        EXPECT_EQ(Pass().MaskEdit1->Text(), c.old);
+      }
+      EXPECT_EQ(Pass().MaskEdit2->Text(), c.fresh);
       EXPECT_EQ(Pass().MaskEdit3->Text(), c.again);
       ASSERT_EQ(backend.boxes.size(), 1u);
       EXPECT_EQ(backend.boxes[0].text, "Set Password Error!!");

@@ -163,8 +163,9 @@ TEST_F(Hub, UnitSetUpWithAnUnopenableSettingsFileEndsTheProgramAndDoesNothingEls
   EXPECT_TRUE(std::filesystem::is_directory(data.File("KORVAL.ini")));
 }
 
-// From a folder whose path holds a blank the program's part goes in quotes, so that "C:\Program.exe" cannot
-// start in its place; the rewind row's argument stays after the quotes. Other folders give the bare line.
+// From a folder whose path holds a blank the program's part goes in quotes, on every row, so that
+// "C:\Program.exe" cannot start in its place; the rewind row's argument stays after the quotes. Other folders
+// give the bare line.
 TEST_F(Hub, ProgramPartIsQuotedWhenTheFolderHoldsABlank) {
   const std::string longFolder = "C:\\my disc\\" + std::string(226, 'd') + "\\";  // 250 with "tunedesk.exe"
   struct Case {
@@ -173,7 +174,12 @@ TEST_F(Hub, ProgramPartIsQuotedWhenTheFolderHoldsABlank) {
     std::string want;
   } cases[] = {
       {"C:\\Program Files\\Korval Plus\\", 1, "\"C:\\Program Files\\Korval Plus\\tunedesk.exe\""},
+      {"C:\\Program Files\\Korval Plus\\", 3, "\"C:\\Program Files\\Korval Plus\\seekunit.exe\""},
+      {"C:\\Program Files\\Korval Plus\\", 4, "\"C:\\Program Files\\Korval Plus\\timetable.exe\""},
       {"C:\\Program Files\\Korval Plus\\", 5, "\"C:\\Program Files\\Korval Plus\\rewind.exe\" 23"},
+      {"C:\\Program Files\\Korval Plus\\", 6, "\"C:\\Program Files\\Korval Plus\\eventbook.exe\""},
+      {"C:\\Program Files\\Korval Plus\\", 8, "\"C:\\Program Files\\Korval Plus\\beeper.exe\""},
+      {"C:\\Program Files\\Korval Plus\\", 9, "\"C:\\Program Files\\Korval Plus\\postman.exe\""},
       {"C:\\Program Files\\Korval Plus\\", 7, "\"C:\\Program Files\\Korval Plus\\unitprep.exe\""},
       {"C:\\tab\tfolder\\", 6, "\"C:\\tab\tfolder\\eventbook.exe\""},
       {"C:\\Korval\\", 1, "C:\\Korval\\tunedesk.exe"},

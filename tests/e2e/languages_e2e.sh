@@ -9,20 +9,9 @@ set -u
 language=$1
 shift
 here=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-. "$here/scripts/display.sh"
-cleanup() {
-  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-  WINEPREFIX="$work/prefix" wineserver -w >/dev/null 2>&1
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-  return 0
-}
-trap cleanup EXIT
 # A prefix and an X display of its own: the run needs no other test's and can go beside them.
-unset WINEPREFIX DISPLAY
-korval_display 1280x1024
-. "$here/scripts/wine-env.sh" "$work/prefix" "$language" || exit 1
+. "$here/scripts/own-prefix.sh"
+korval_own_prefix "$language" || exit 1
 status=0
 while [ $# -ge 2 ]; do
   echo "=== $(basename "$1") in language $language ($LC_ALL)"

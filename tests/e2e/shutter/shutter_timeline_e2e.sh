@@ -22,24 +22,9 @@ set -uo pipefail
 shutter_exe=$1
 fixture_exe=$2
 
-work=$(mktemp -d)
-. "$(dirname "$0")/../../../scripts/display.sh"
-cleanup() {
-  if [ -d "$work/prefix" ]; then
-    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-    WINEPREFIX="$work/prefix" wineserver -w >/dev/null 2>&1
-  fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-  return 0
-}
-trap cleanup EXIT
-
-# An X display of its own too, so that it can run beside the tests of the shared prefix.
-unset DISPLAY
-korval_display 1280x1024
-
-. "$(dirname "$0")/../../../scripts/wine-env.sh" "$work/prefix"
+# A prefix and an X display of its own, so that it can run beside the tests of the shared prefix.
+. "$(dirname "$0")/../../../scripts/own-prefix.sh"
+korval_own_prefix || exit 1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wineserver -w
